@@ -1,0 +1,14 @@
+// The best score, kept as decimal text in the file "high1".
+#ifndef GAME_HIGHSCORE_H
+#define GAME_HIGHSCORE_H
+
+extern const char highScoreFile[];
+
+// Fills highScore from the file; leaves it 0 when there is nothing to read.
+void readHighScore();
+// Replaces the file with score, atomically: never a half-written file.
+void writeHighScore();
+// Releases the input stream that readHighScore keeps open.
+void closeHighScore();
+
+#endif

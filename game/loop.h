@@ -1,0 +1,15 @@
+// The frame loop: one pass per displayed frame until the player quits.
+#ifndef GAME_LOOP_H
+#define GAME_LOOP_H
+
+#include <SDL/SDL.h>
+
+// Runs passes until ESC or the window's close request.
+void runFrameLoop();
+
+// One pass at the tick reading now: timing, events, held keys, music, world
+// update and drawing. Returns non-zero when the pass asked to quit. The loop
+// calls it with the tick source's reading; tests call it directly.
+int runFramePass(Uint32 now);
+
+#endif

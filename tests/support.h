@@ -1,0 +1,34 @@
+// Helpers shared by the tests: a dummy-driver display, scratch directories
+// and small fixture files made at run time.
+#ifndef TESTS_SUPPORT_H
+#define TESTS_SUPPORT_H
+
+#include <string>
+#include <vector>
+#include <functional>
+#include <stdint.h>
+#include <SDL/SDL.h>
+
+// Starts SDL video (the harness picks the dummy driver) and sets the game's
+// 640x480x32 mode once per process; returns the screen.
+SDL_Surface *openTestVideo();
+
+// A fresh empty directory under the system's temp directory.
+std::string makeTempDir();
+
+void writeBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+void writeString(const std::string &path, const std::string &text);
+std::string readString(const std::string &path);
+
+// A 24-bit BMP whose pixel (x, y) has the colour colourAt(x, y) = 0xRRGGBB.
+void writeBmp24(const std::string &path, int w, int h,
+                const std::function<uint32_t(int, int)> &colourAt);
+
+// The RGB colour (0xRRGGBB) of pixel (x, y) of any surface.
+uint32_t pixelRGB(SDL_Surface *s, int x, int y);
+
+// Routes readTicks() to a value the test sets.
+void useFakeTicks(Uint32 start);
+void setFakeTicks(Uint32 now);
+
+#endif

@@ -1,0 +1,23 @@
+// The asset generator: makes every data file the game reads, below a root
+// directory (root/data/..., root/Data/cloud). Deterministic: fixed seeds, the
+// same bytes on every run.
+#ifndef TOOLS_ASSETGEN_H
+#define TOOLS_ASSETGEN_H
+
+#include <string>
+#include <vector>
+#include <stdint.h>
+
+// Each returns false (after printing why) when a file could not be written.
+bool makePictures(const std::string &root);    // title, repeat, front, logo, smallship, gameover
+bool makeSpriteSets(const std::string &root);  // data/ship, data/bullet, data/enemy, Data/cloud
+bool makeFonts(const std::string &root);       // data/font, data/bigfont
+bool makeSounds(const std::string &root);      // data/sound/shot.wav, explode.wav
+bool makeMusic(const std::string &root);       // data/sound/tnt22.it
+
+// Shared file helpers (files.cpp).
+bool makeDirs(const std::string &path);        // like mkdir -p
+bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes);
+bool writeText(const std::string &path, const std::string &text);
+
+#endif

@@ -1,0 +1,22 @@
+#!/bin/sh
+# Installs the Debian packages that building, generating the data and testing need.
+# Quiet and quick when everything is already there; uses sudo only when not root.
+set -e
+
+PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
+libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
+xvfb xdotool x11-apps imagemagick"
+
+missing=""
+for p in $PACKAGES; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+    [ "$status" = "installed" ] || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+echo "Installing:$missing"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
