@@ -1,5 +1,7 @@
 #include "game/world.h"
 
+#include <limits.h>
+
 double distance = 0.0;
 float frameStep = 0.0f;
 Uint32 lastTicks = 0;
@@ -44,6 +46,14 @@ BitmapFont *bigFont;
 Mix_Music *music;
 Mix_Chunk *shotSound;
 Mix_Chunk *explodeSound;
+
+void addScore(int points)
+{
+    if (points > 0 && score > INT_MAX - points)
+        score = INT_MAX;
+    else
+        score += points;
+}
 
 bool loseLife()
 {

@@ -68,6 +68,9 @@ extern Mix_Chunk *explodeSound;
 // Whole milliseconds of the world clock, as stored in the timer stamps.
 inline uint64_t clockStamp() { return (uint64_t)distance; }
 
+// Adds points to score, saturating at the largest int instead of wrapping.
+void addScore(int points);
+
 // Takes a life unless in god mode; true when that ended the game.
 bool loseLife();
 // Puts the ship back at (10, 245), invulnerable and blinking.

@@ -1,0 +1,158 @@
+#include "game/startup.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <time.h>
+#include "game/world.h"
+#include "game/highscore.h"
+#include "assets/bitmap.h"
+#include "render/blit.h"
+
+int audioOpen;
+
+void startSystems()
+{
+    readHighScore();
+    srand(time(NULL));
+
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
+        printf("Unable to init SDL: %s\n", SDL_GetError());
+        exit(1);
+    }
+    atexit(SDL_Quit);
+
+    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0)
+        printf("Warning: Couldn't set 44100 Hz 16-bit audio\n- Reason: %s\n", SDL_GetError());
+    else
+        audioOpen = 1;
+
+    screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
+    if (!screen) {
+        printf("Unable to set 640x480 video: %s\n", SDL_GetError());
+        exit(1);
+    }
+}
+
+static void reportMissing(const char *path)
+{
+    printf("Could not load %s; going on without it\n", path);
+}
+
+static SDL_Surface *picture(const char *path)
+{
+    SDL_Surface *s = loadBitmap(path);
+    if (!s)
+        reportMissing(path);
+    return s;
+}
+
+// The game-over picture keeps its file's pixel format.
+static SDL_Surface *rawPicture(const char *path)
+{
+    SDL_Surface *s = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
+    if (!s)
+        reportMissing(path);
+    return s;
+}
+
+// Sound needs an open mixer: without one the slots stay empty and the game
+// runs silent, as the warning at start-up said.
+static Mix_Music *musicFile(const char *path)
+{
+    if (!audioOpen)
+        return nullptr;
+    Mix_Music *m = Mix_LoadMUS(path);
+    if (!m)
+        reportMissing(path);
+    return m;
+}
+
+static Mix_Chunk *soundFile(const char *path)
+{
+    if (!audioOpen)
+        return nullptr;
+    Mix_Chunk *c = Mix_LoadWAV_RW(SDL_RWFromFile(path, "rb"), 1);
+    if (!c)
+        reportMissing(path);
+    return c;
+}
+
+static void spriteSet(SpriteSet *set, const char *dir)
+{
+    if (loadSpriteSet(set, dir) != 0 || set->frameCount == 0)
+        reportMissing(dir);
+}
+
+static BitmapFont *font(const char *dir, float r, float g, float b)
+{
+    BitmapFont *f = loadFont(dir, r, g, b);
+    if (!f)
+        reportMissing(dir);
+    return f;
+}
+
+static void setKey(SDL_Surface *s, Uint8 r, Uint8 g, Uint8 b)
+{
+    if (s)
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, r, g, b));
+}
+
+void loadAssets()
+{
+    titleImage = picture("data/title.bmp");
+    music = musicFile("data/sound/tnt22.it");
+    shotSound = soundFile("data/sound/shot.wav");
+    explodeSound = soundFile("data/sound/explode.wav");
+    repeatImage = picture("data/repeat.bmp");
+    frontImage = picture("data/front.bmp");
+    logoImage = picture("data/logo.bmp");
+    smallShipImage = picture("data/smallship.bmp");
+    gameOverImage = rawPicture("data/gameover.bmp");
+
+    setKey(gameOverImage, 0, 255, 0);
+    setKey(frontImage, 255, 255, 255);
+
+    spriteSet(&shipSet, "data/ship");
+    spriteSet(&bulletSet, "data/bullet");
+    spriteSet(&enemySet, "data/enemy");
+    spriteSet(&cloudSet, "Data/cloud");
+
+    for (int i = 0; i < maxBullets; i++)
+        bullets[i].init(&bulletSet, screen);
+    for (int i = 0; i < maxEnemies; i++)
+        enemies[i].init(&enemySet, screen);
+    for (int i = 0; i < maxClouds; i++)
+        clouds[i].init(&cloudSet, screen);
+    player.init(&shipSet, screen);
+
+    player.setPos(50.0f, 220.0f);
+    player.setDelayFactor(1.0f);
+
+    SDL_ShowCursor(SDL_DISABLE);
+
+    tintedFont = font("data/font", 1.0f, 1.0f, 0.0f);
+    bigFont = font("data/bigfont", 1.0f, 1.0f, 1.0f);
+}
+
+void showLoadingScreen()
+{
+    blitAt(titleImage, 0, 0, screen);
+    drawText(screen, tintedFont, 36, 36, "LOADING");
+    SDL_Flip(screen);
+    SDL_Delay(3000);
+}
+
+void shutdownGame()
+{
+    if (score > highScore)
+        writeHighScore();
+    if (audioOpen) {
+        Mix_FadeOutChannel(-1, 1000);
+        Mix_FadeOutMusic(1000);
+    }
+    SDL_Delay(1000);
+    Mix_FreeMusic(music);
+    Mix_FreeChunk(shotSound);
+    Mix_FreeChunk(explodeSound);
+    closeHighScore();
+}

@@ -1,0 +1,19 @@
+// Start-up and shutdown, in the fixed order main runs them.
+#ifndef GAME_STARTUP_H
+#define GAME_STARTUP_H
+
+// Reads the best score, seeds rand, starts SDL, the mixer and the display.
+// Exits with status 1 when SDL or the display mode cannot be started.
+void startSystems();
+// Loads every asset into its slot, binds the sprites and places the ship.
+// Prints one line for each asset that did not load; the game goes on.
+void loadAssets();
+// The title picture with "LOADING", held for three seconds.
+void showLoadingScreen();
+// Saves a beaten best score, fades the sound out and frees it.
+void shutdownGame();
+
+// Whether the mixer opened; without it no sound is loaded or played.
+extern int audioOpen;
+
+#endif

@@ -1,0 +1,166 @@
+// Start-up, asset loading, a short game on the generated pack, and shutdown.
+#include <gtest/gtest.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+#include <sys/wait.h>
+#include "tests/support.h"
+#include "game/world.h"
+#include "game/startup.h"
+#include "game/loop.h"
+#include "tools/assetgen/assetgen.h"
+
+// Runs a shell command and gives back its output and exit status.
+static std::string runCommand(const std::string &cmd, int *status)
+{
+    std::string out;
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p)
+        return out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p))
+        out += buf;
+    int st = pclose(p);
+    *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return out;
+}
+
+TEST(StartUp, UnknownVideoDriverIsFatalWithSdlsReason)
+{
+    std::string dir = makeTempDir();
+    int status = 0;
+    std::string out = runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch SDL_AUDIODRIVER=dummy "
+                                 + DRIFTWING_PATH + " 2>/dev/null", &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(out.rfind("Unable to init SDL: ", 0), 0u) << out;
+    EXPECT_GT(out.size(), strlen("Unable to init SDL: \n"));
+    EXPECT_NE(access((dir + "/high1").c_str(), F_OK), 0);
+}
+
+// Captures what the code under test prints on standard output.
+class StdoutCapture {
+public:
+    StdoutCapture() : path(makeTempDir() + "/out")
+    {
+        fflush(stdout);
+        saved = dup(1);
+        FILE *f = freopen(path.c_str(), "w", stdout);
+        (void)f;
+    }
+    std::string finish()
+    {
+        fflush(stdout);
+        dup2(saved, 1);
+        close(saved);
+        return readString(path);
+    }
+private:
+    std::string path;
+    int saved;
+};
+
+// The whole life of a run in one process: systems, a data directory with
+// nothing in it, then the generated pack, a few seconds of play, shutdown.
+TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
+{
+    char oldDir[4096];
+    ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
+    std::string empty = makeTempDir();
+    ASSERT_EQ(chdir(empty.c_str()), 0);
+    writeString("high1", "42\n");
+
+    startSystems();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(highScore, 42);
+    EXPECT_EQ(audioOpen, 1);
+
+    StdoutCapture capture;
+    loadAssets();
+    std::string out = capture.finish();
+    const char *names[] = {"data/title.bmp", "data/sound/tnt22.it", "data/sound/shot.wav",
+                           "data/sound/explode.wav", "data/repeat.bmp", "data/front.bmp",
+                           "data/logo.bmp", "data/smallship.bmp", "data/gameover.bmp",
+                           "data/ship", "data/bullet", "data/enemy", "Data/cloud",
+                           "data/font", "data/bigfont"};
+    for (const char *name : names)
+        EXPECT_NE(out.find(std::string("Could not load ") + name + ";"), std::string::npos) << name;
+    EXPECT_EQ(player.getX(), 50.0f);
+    EXPECT_EQ(player.getY(), 220.0f);
+    EXPECT_EQ(player.getDelayFactor(), 1.0f);
+
+    // Play on with nothing loaded: fire, move, spawn, draw. No crash.
+    Uint8 *keys = SDL_GetKeyState(NULL);
+    keys[SDLK_RIGHT] = 1;
+    lastTicks = 0;
+    for (Uint32 t = 10; t <= 2000; t += 10) {
+        SDL_Event e = {};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = SDLK_SPACE;
+        SDL_PushEvent(&e);
+        runFramePass(t);
+    }
+    keys[SDLK_RIGHT] = 0;
+    EXPECT_EQ(player.getX(), 570.0f);
+
+    // Equal scores leave the stored file alone, byte for byte.
+    score = 42;
+    shutdownGame();
+    EXPECT_EQ(readString("high1"), "42\n");
+    ASSERT_EQ(chdir(oldDir), 0);
+}
+
+TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
+{
+    char oldDir[4096];
+    ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
+    std::string pack = makeTempDir();
+    ASSERT_TRUE(makeDirs(pack + "/data/sound") && makeDirs(pack + "/Data"));
+    ASSERT_TRUE(makePictures(pack) && makeSpriteSets(pack) && makeFonts(pack)
+                && makeSounds(pack) && makeMusic(pack));
+    ASSERT_EQ(chdir(pack.c_str()), 0);
+
+    startSystems();
+    StdoutCapture capture;
+    loadAssets();
+    EXPECT_EQ(capture.finish(), "");
+    ASSERT_NE(titleImage, nullptr);
+    ASSERT_NE(music, nullptr);
+    ASSERT_GE(enemySet.frameCount, 2);
+    ASSERT_NE(bigFont, nullptr);
+
+    // Fire and weave for twenty seconds of play at 100 passes a second, in
+    // god mode and with a fixed seed so that the run is the same every time.
+    srand(1);
+    godMode = 1;
+    Uint8 *keys = SDL_GetKeyState(NULL);
+    lastTicks = 0;
+    int playedMusic = 0;
+    for (Uint32 t = 10; t <= 20000; t += 10) {
+        if (t % 100 == 0) {
+            SDL_Event e = {};
+            e.type = SDL_KEYDOWN;
+            e.key.keysym.sym = SDLK_SPACE;
+            SDL_PushEvent(&e);
+        }
+        keys[SDLK_UP] = (t / 800) % 2 == 0;
+        keys[SDLK_DOWN] = !keys[SDLK_UP];
+        runFramePass(t);
+        playedMusic |= Mix_PlayingMusic();
+    }
+    keys[SDLK_UP] = keys[SDLK_DOWN] = 0;
+    EXPECT_TRUE(playedMusic);
+    EXPECT_GT(distance, 19000.0);
+    // Twenty seconds bring about 26 spawns; shots land and score.
+    EXPECT_GT(score, 0);
+
+    // The band shows the backdrop, not the cleared black screen.
+    int lit = 0;
+    for (int x = 0; x < 640; x += 8)
+        lit += pixelRGB(screen, x, 100) != 0;
+    EXPECT_GT(lit, 70);
+
+    score = highScore + 1;
+    shutdownGame();
+    EXPECT_EQ(readString("high1"), std::to_string(score));
+    ASSERT_EQ(chdir(oldDir), 0);
+}
