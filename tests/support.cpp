@@ -30,7 +30,8 @@ void writeBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     FILE *f = fopen(path.c_str(), "wb");
     ASSERT_NE(f, nullptr) << path;
-    fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty())
+        fwrite(bytes.data(), 1, bytes.size(), f);
     fclose(f);
 }
 
