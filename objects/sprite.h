@@ -28,8 +28,8 @@ public:
     void stopAnim() { animating = 0; }
     int isAnimating() const { return animating; }
     // Size of frame 0 of the set; 0 when the set has no usable frame.
-    int getW() const { return hasFrames() ? set->frames[0].surface->w : 0; }
-    int getH() const { return hasFrames() ? set->frames[0].surface->h : 0; }
+    int getW() const { return hasFrames() && set->frames[0].surface ? set->frames[0].surface->w : 0; }
+    int getH() const { return hasFrames() && set->frames[0].surface ? set->frames[0].surface->h : 0; }
 
     // Read-only views for the renderer and the tests.
     int getLastFrameTicks() const { return lastFrameTicks; }

@@ -1,0 +1,97 @@
+#include "objects/sprite.h"
+
+#include "game/ticks.h"
+
+// A float position becomes a pixel coordinate by truncation toward zero
+// (12.9 -> 12, -0.7 -> 0, -1.5 -> -1). Positions far outside the 16-bit
+// range of an SDL_Rect are clamped rather than wrapped, so a sprite that has
+// wandered far off screen never reappears on it.
+static Sint16 screenCoord(float v)
+{
+    if (v >= 32767.0f)
+        return 32767;
+    if (!(v > -32768.0f))   // also a NaN
+        return -32768;
+    return (Sint16)(int)v;
+}
+
+int Sprite::init(SpriteSet *newSet, SDL_Surface *newTarget)
+{
+    set = newSet;
+    if (set && set->loaded) {
+        if (set->frameCount > 1)
+            animating = 1;
+        // The background buffer is a copy of frame 0, so it has frame 0's
+        // size and the display's pixel format. A set without a usable
+        // frame 0 gets none, and so does a sprite bound before the video
+        // mode is set (there is no display format yet); save and restore
+        // then blit nothing.
+        if (hasFrames() && set->frames[0].surface && SDL_GetVideoSurface())
+            background = SDL_DisplayFormat(set->frames[0].surface);
+    }
+    target = newTarget;
+    return 0;
+}
+
+void Sprite::draw()
+{
+    bool usable = hasFrames();
+    // A frame index that does not name an entry of the set (after setFrame
+    // with a bad value) wraps back to 0, as the animation itself would.
+    if (usable && (frame < 0 || frame >= set->frameCount))
+        frame = 0;
+
+    // Step to the next frame once this one's display time, scaled by
+    // delayFactor, has run out on the real-time clock: at most one step per
+    // draw however late it comes. The stamp is a fresh reading.
+    if (usable && animating == 1) {
+        double delay = (double)set->frames[frame].delay * (double)delayFactor;
+        float due = (float)((double)lastFrameTicks + delay);
+        Uint32 now = readTicks();
+        if ((double)now > (double)due) {
+            frame++;
+            if (frame > set->frameCount - 1)
+                frame = 0;
+            lastFrameTicks = (int)readTicks();
+        }
+    }
+
+    if (drawn == 0)
+        drawn = 1;
+
+    if (!usable || !set->frames[frame].surface || !target)
+        return;
+    SDL_Rect dst;
+    dst.x = screenCoord(x);
+    dst.y = screenCoord(y);
+    dst.w = 0;
+    dst.h = 0;
+    SDL_UpperBlit(set->frames[frame].surface, NULL, target, &dst);
+}
+
+void Sprite::saveBackground()
+{
+    SDL_Rect src;
+    src.x = screenCoord(x);
+    src.y = screenCoord(y);
+    src.w = set ? (Uint16)set->frameWidth : 0;
+    src.h = set ? (Uint16)set->frameHeight : 0;
+    savedX = x;
+    savedY = y;
+    SDL_Rect dst = { 0, 0, 0, 0 };
+    // SDL refuses a null surface, so a sprite without background or target
+    // simply copies nothing.
+    SDL_UpperBlit(target, &src, background, &dst);
+}
+
+void Sprite::restoreBackground()
+{
+    if (drawn != 1)
+        return;
+    SDL_Rect dst;
+    dst.x = screenCoord(savedX);
+    dst.y = screenCoord(savedY);
+    dst.w = set ? (Uint16)set->frameWidth : 0;
+    dst.h = set ? (Uint16)set->frameHeight : 0;
+    SDL_UpperBlit(background, NULL, target, &dst);
+}
