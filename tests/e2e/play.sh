@@ -3,8 +3,8 @@
 # judged from screenshots of what a player sees.
 #   play.sh GAME ASSETGEN      (E2E_SHOTS=dir keeps the screenshots)
 set -u
-GAME=$1
-GEN=$2
+GAME=$(readlink -f "$1")
+GEN=$(readlink -f "$2")
 work=$(mktemp -d /tmp/driftwing-e2e-XXXXXX)
 failures=0
 
@@ -99,8 +99,9 @@ else
     gpid=
     [ "$status" -eq 0 ] && ok "ESC quits with status 0" || fail "exit status $status"
 fi
-grep -q "Could not load" "$work/out.txt" && fail "assets missing: $(cat "$work/out.txt")"
+grep -q "Could not load" "$work/out.txt" && fail "assets missing"
 
 if [ "$failures" -eq 0 ]; then echo "e2e: all checks passed"; exit 0; fi
-echo "e2e: $failures check(s) failed"
+echo "e2e: $failures check(s) failed; the game said:"
+grep -v '^ALSA lib' "$work/out.txt"
 exit 1
