@@ -92,7 +92,7 @@ TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
     Uint8 *keys = SDL_GetKeyState(NULL);
     keys[SDLK_RIGHT] = 1;
     lastTicks = 0;
-    for (Uint32 t = 10; t <= 2000; t += 10) {
+    for (Uint32 t = 10; t <= 3000; t += 10) {
         SDL_Event e = {};
         e.type = SDL_KEYDOWN;
         e.key.keysym.sym = SDLK_SPACE;
