@@ -31,22 +31,38 @@ static void handleEvents(int *quit)
     }
 }
 
-// The ship moves in whole pixels: the step of a pass is truncated before it
-// is added, so up/left and down/right are equally fast.
-static int stepBack() { return (int)(frameStep * -2); }
-static int stepForward() { return (int)(frameStep + frameStep); }
+// The ship moves in whole pixels at 2 pixels per 10 ms. The step of a pass
+// is truncated toward zero before it is added, so up/left and down/right are
+// equally fast; what truncation cuts off is carried into the next pass while
+// the key stays held. Without the carry a machine that runs passes shorter
+// than 5 ms would never move the ship at all.
+static double upCarry, downCarry, leftCarry, rightCarry;
+
+static int takeStep(double *carry, bool held, float amount)
+{
+    if (!held) {
+        *carry = 0.0;
+        return 0;
+    }
+    double total = *carry + amount;
+    int step = (int)total;
+    *carry = total - step;
+    return step;
+}
 
 // Returns false when a crash at the lower edge ended the game, which ends
 // the keyboard handling of this pass.
 static bool moveShip(const Uint8 *keys)
 {
+    int up = takeStep(&upCarry, keys[SDLK_UP], frameStep * -2);
     if (keys[SDLK_UP]) {
-        player.addY((float)stepBack());
+        player.addY((float)up);
         if (player.getY() < 60.0f)
             player.setY(60.0f);
     }
+    int down = takeStep(&downCarry, keys[SDLK_DOWN], frameStep + frameStep);
     if (keys[SDLK_DOWN]) {
-        player.addY((float)stepForward());
+        player.addY((float)down);
         if (player.getY() > 410.0f) {
             if (loseLife())
                 return false;
@@ -54,13 +70,15 @@ static bool moveShip(const Uint8 *keys)
             Mix_PlayChannelTimed(1, explodeSound, 0, -1);
         }
     }
+    int left = takeStep(&leftCarry, keys[SDLK_LEFT], frameStep * -2);
     if (keys[SDLK_LEFT]) {
-        player.addX((float)stepBack());
+        player.addX((float)left);
         if (player.getX() < 0.0f)
             player.setX(0.0f);
     }
+    int right = takeStep(&rightCarry, keys[SDLK_RIGHT], frameStep + frameStep);
     if (keys[SDLK_RIGHT]) {
-        player.addX((float)stepForward());
+        player.addX((float)right);
         if (player.getX() > 570.0f)
             player.setX(570.0f);
     }

@@ -31,6 +31,8 @@ protected:
         // Keep the ship hittable-state timers quiet: invulnerable, stamped now.
         player.setDelayFactor(1.0f);
         lastTicks = 1000;
+        // A still pass with nothing held drops any step carried over.
+        runFramePass(1000);
     }
     // One pass `ms` milliseconds after the previous one.
     int pass(Uint32 ms) { return runFramePass(lastTicks + ms); }
@@ -127,21 +129,23 @@ TEST_F(FramePass, ShipMovesInWholePixelsWithinItsBounds)
 {
     keys[SDLK_RIGHT] = 1;
     keys[SDLK_DOWN] = 1;
-    pass(4);  // under 5 ms: no movement at all
+    pass(4);  // under 5 ms: no movement in this pass
     EXPECT_EQ(player.getX(), 100.0f);
     EXPECT_EQ(player.getY(), 200.0f);
-    pass(7);
-    EXPECT_EQ(player.getX(), 101.0f);
-    EXPECT_EQ(player.getY(), 201.0f);
     pass(10);
-    EXPECT_EQ(player.getX(), 103.0f);
-    EXPECT_EQ(player.getY(), 203.0f);
+    EXPECT_EQ(player.getX(), 102.0f);  // 0.8 carried + 2.0 = 2 pixels
+    pass(7);
+    EXPECT_EQ(player.getX(), 104.0f);  // 0.8 carried + 1.4 = 2 pixels
+    EXPECT_EQ(player.getY(), 204.0f);
     keys[SDLK_RIGHT] = keys[SDLK_DOWN] = 0;
+    pass(10);
 
+    // A fresh press starts without carry: 7 ms is one pixel, up and left
+    // as fast as down and right.
     keys[SDLK_UP] = keys[SDLK_LEFT] = 1;
     pass(7);
-    EXPECT_EQ(player.getX(), 102.0f);
-    EXPECT_EQ(player.getY(), 202.0f);
+    EXPECT_EQ(player.getX(), 103.0f);
+    EXPECT_EQ(player.getY(), 203.0f);
     player.setPos(1.0f, 61.0f);
     pass(10);
     EXPECT_EQ(player.getX(), 0.0f);
@@ -164,6 +168,22 @@ TEST_F(FramePass, ShipMovesInWholePixelsWithinItsBounds)
     gameOver = 1;
     pass(10);
     EXPECT_EQ(player.getY(), 300.0f);
+}
+
+TEST_F(FramePass, ShortPassesStillMoveTheShipAtFullSpeed)
+{
+    // A fast machine runs passes of 1 to 2 ms; the ship must still fly at
+    // 2 pixels per 10 ms in whole-pixel steps.
+    keys[SDLK_RIGHT] = 1;
+    for (int i = 0; i < 100; i++)
+        pass(i % 2 ? 1 : 2);
+    EXPECT_NEAR(player.getX(), 100.0f + 30.0f, 1.0f);
+    EXPECT_EQ(player.getX(), (float)(int)player.getX());
+    keys[SDLK_RIGHT] = 0;
+    keys[SDLK_UP] = 1;
+    for (int i = 0; i < 100; i++)
+        pass(1);
+    EXPECT_NEAR(player.getY(), 200.0f - 20.0f, 1.0f);
 }
 
 TEST_F(FramePass, CrashAtTheLowerEdgeCostsALife)

@@ -25,7 +25,8 @@ trap cleanup EXIT
 for n in $(seq 91 140); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
 done
-Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
+# -noreset: the server must not restart when the probe below disconnects.
+Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xpid=$!
 export DISPLAY=":$disp"
 for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
