@@ -38,63 +38,37 @@ protected:
 
 TEST_F(HighScoreFile, ReadsWhatAPlayerOrThisGameMayHaveLeft)
 {
-    EXPECT_EQ(readFrom("  42\n"), 42);
-    EXPECT_EQ(readFrom("\t\r\n+7"), 7);
-    EXPECT_EQ(readFrom("12abc"), 12);
-    EXPECT_EQ(readFrom("-5"), -5);
-    EXPECT_EQ(readFrom("abc"), 0);
-    EXPECT_EQ(readFrom("-"), 0);
-    EXPECT_EQ(readFrom(""), 0);
-    EXPECT_EQ(readFrom("   "), 0);
-    EXPECT_EQ(readFrom("0012"), 12);
-    EXPECT_EQ(readFrom("2147483647"), INT_MAX);
-    // Numbers beyond 32 bits are clamped rather than wrapped.
-    EXPECT_EQ(readFrom("2147483648"), INT_MAX);
-    EXPECT_EQ(readFrom("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(readFrom("-2147483648"), INT_MIN);
-    EXPECT_EQ(readFrom("-99999999999999999999"), INT_MIN);
-}
-
-TEST_F(HighScoreFile, MissingFileLeavesZeroAndIsNotCreated)
-{
-    readHighScore();
+    readHighScore();  // no file: 0, and none is created
     EXPECT_EQ(highScore, 0);
     EXPECT_NE(access("high1", F_OK), 0);
+
+    const struct { const char *text; int value; } cases[] = {
+        {"  42\n", 42}, {"\t\r\n+7", 7}, {"12abc", 12}, {"-5", -5}, {"abc", 0},
+        {"-", 0}, {"", 0}, {"0012", 12}, {"2147483647", INT_MAX},
+        // numbers beyond 32 bits are clamped, not wrapped
+        {"2147483648", INT_MAX}, {"99999999999999999999999", INT_MAX},
+        {"-99999999999999999999", INT_MIN},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(readFrom(c.text), c.value) << "'" << c.text << "'";
 }
 
-TEST_F(HighScoreFile, WritesBareDigitsWithModeAndNoLeftovers)
+TEST_F(HighScoreFile, RewritesWithBareDigitsModeBitsAndNoLeftovers)
 {
+    writeString("high1", "999999 with a tail that must go\n");
+    readHighScore();  // the input stream is still open during the rewrite
     umask(0);
-    score = 1234;
+    score = -2147483647 - 1;
     writeHighScore();
-    EXPECT_EQ(readString("high1"), "1234");
+    umask(022);
+    EXPECT_EQ(readString("high1"), "-2147483648");
     struct stat st;
     ASSERT_EQ(stat("high1", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0664u);
     EXPECT_NE(access("high1.tmp", F_OK), 0);
-    umask(022);
-
-    score = -5;
-    writeHighScore();
-    EXPECT_EQ(readString("high1"), "-5");
     score = 0;
     writeHighScore();
     EXPECT_EQ(readString("high1"), "0");
-    score = INT_MIN;
-    writeHighScore();
-    EXPECT_EQ(readString("high1"), "-2147483648");
-}
-
-TEST_F(HighScoreFile, ReplacesTheOldFileWholeAndKeepsTheReadStreamValid)
-{
-    writeString("high1", "999999 with a long tail that must go\n");
-    readHighScore();
-    EXPECT_EQ(highScore, 999999);
-    // The rewrite happens while the input stream is still open.
-    score = 1000000;
-    writeHighScore();
-    closeHighScore();
-    EXPECT_EQ(readString("high1"), "1000000");
 }
 
 TEST_F(HighScoreFile, AWriteThatRunsOutOfSpaceKeepsTheStoredBest)
