@@ -7,14 +7,22 @@
 
 static uint32_t plain(int, int) { return 0x336699; }
 
-// A set directory with the given info text and w x h frame bitmaps.
-static std::string makeSet(const std::string &info, std::initializer_list<const char *> frames,
-                           int w = 4, int h = 3)
+// A set directory with the given info text and 4 x 3 frame bitmaps.
+static std::string makeSet(const std::string &info, std::initializer_list<const char *> frames)
 {
     std::string dir = makeTempDir();
     writeString(dir + "/info", info);
     for (const char *name : frames)
-        writeBmp24(dir + "/" + name, w, h, plain);
+        writeBmp24(dir + "/" + name, 4, 3, plain);
+    return dir;
+}
+
+// A real directory whose full path is exactly len characters long.
+static std::string makeDirOfLength(size_t len)
+{
+    std::string base = makeTempDir();
+    std::string dir = base + "/" + std::string(len - base.size() - 1, 'd');
+    EXPECT_EQ(mkdir(dir.c_str(), 0700), 0);
     return dir;
 }
 
@@ -28,246 +36,116 @@ static long keyOf(const SpriteFrame &f)
     return (r << 16) | (g << 8) | b;
 }
 
-// Every entry below frameCount must hold a surface; the sprite draws them all.
-static void expectAllFramesPresent(const SpriteSet &set)
-{
-    for (int i = 0; i < set.frameCount; i++)
-        EXPECT_NE(set.frames[i].surface, nullptr) << "frame " << i;
-}
-
 class SpriteSetTest : public testing::Test {
 protected:
     void SetUp() override { ASSERT_NE(openTestVideo(), nullptr); memset(&set, 0, sizeof(set)); }
     void TearDown() override { freeSpriteSet(&set); }
+    // Every entry below frameCount must hold a surface; the sprite draws them all.
+    void expectAllFramesPresent()
+    {
+        for (int i = 0; i < set.frameCount; i++)
+            EXPECT_NE(set.frames[i].surface, nullptr) << "frame " << i;
+    }
     SpriteSet set;
 };
 
+// Comment, empty, CR-only and blank lines use up no frame; a line that leaves
+// numbers out keeps the earlier ones, which start as 0 (delay 0, black key).
 TEST_F(SpriteSetTest, ReadsFramesDelaysAndKeys)
 {
-    std::string dir = makeSet(
-        "FILES:4\n"
-        "# the ship\n"
-        "\n"
-        "\r\n"
-        "a.bmp 100 -1 255 0\r\n"
-        "b.bmp 50 255 0 255\n"
-        "  c.bmp 70 256 -1 0\n"
-        "d.bmp\n",
-        { "a.bmp", "b.bmp", "c.bmp", "d.bmp" });
+    std::string dir = makeSet("FILES:5\n# the ship\n\n\r\n  \t \n"
+                              "a.bmp\n"
+                              "b.bmp 100 -1 255 0\r\n"
+                              "c.bmp 50 255 0 255\n"
+                              "  d.bmp 70 256 -1 0\n"
+                              "e.bmp\n",
+                              { "b.bmp", "c.bmp", "d.bmp", "e.bmp" });
+    writeBmp24(dir + "/a.bmp", 5, 7, plain);
 
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
     EXPECT_EQ(set.loaded, 1);
-    ASSERT_EQ(set.frameCount, 4);
-    expectAllFramesPresent(set);
-
-    EXPECT_EQ(set.frames[0].delay, 100);
-    EXPECT_EQ(keyOf(set.frames[0]), -1);           // red -1: no key at all
-    EXPECT_EQ(set.frames[1].delay, 50);
-    EXPECT_EQ(keyOf(set.frames[1]), 0xFF00FF);     // magenta
-    EXPECT_EQ(set.frames[2].delay, 70);
-    EXPECT_EQ(keyOf(set.frames[2]), 0x00FF00);     // each component's low 8 bits
-    EXPECT_EQ(set.frames[3].delay, 70);            // carried over
-    EXPECT_EQ(keyOf(set.frames[3]), 0x00FF00);
-    EXPECT_EQ(set.frames[3].surface->format->BitsPerPixel, 32);
-}
-
-TEST_F(SpriteSetTest, NameOnlyLinesTakeEarlierNumbers)
-{
-    // before any frame line the numbers are 0: delay 0 and a black key
-    std::string dir = makeSet("FILES: 4\n"
-                              "a.bmp\n"
-                              "b.bmp 80 0 0 0\n"
-                              "c.bmp\n"
-                              "d.bmp 90 -1 x 7\n",
-                              { "a.bmp", "b.bmp", "c.bmp", "d.bmp" });
-
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
-    ASSERT_EQ(set.frameCount, 4);
-    EXPECT_EQ(set.frames[0].delay, 0);
-    EXPECT_EQ(keyOf(set.frames[0]), 0x000000);
-    EXPECT_EQ(set.frames[2].delay, 80);
-    EXPECT_EQ(keyOf(set.frames[2]), 0x000000);
-    EXPECT_EQ(set.frames[3].delay, 90);
-    EXPECT_EQ(keyOf(set.frames[3]), -1);
-}
-
-TEST_F(SpriteSetTest, FrameSizeComesFromFirstFrame)
-{
-    std::string dir = makeTempDir();
-    writeString(dir + "/info", "FILES: 2\nsmall.bmp\nbig.bmp\n");
-    writeBmp24(dir + "/small.bmp", 5, 7, plain);
-    writeBmp24(dir + "/big.bmp", 20, 30, plain);
-
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
+    ASSERT_EQ(set.frameCount, 5);
+    expectAllFramesPresent();
+    // red -1: no key at all; otherwise each component's low 8 bits
+    const struct { int delay; long key; } want[] = {
+        { 0, 0x000000 }, { 100, -1 }, { 50, 0xFF00FF }, { 70, 0x00FF00 }, { 70, 0x00FF00 },
+    };
+    for (int i = 0; i < 5; i++) {
+        EXPECT_EQ(set.frames[i].delay, want[i].delay) << "frame " << i;
+        EXPECT_EQ(keyOf(set.frames[i]), want[i].key) << "frame " << i;
+    }
+    EXPECT_EQ(set.frames[4].surface->format->BitsPerPixel, 32);
+    // the size is the first frame's, not a later one's
     EXPECT_EQ(set.frameWidth, 5);
     EXPECT_EQ(set.frameHeight, 7);
-    EXPECT_EQ(set.frames[1].surface->w, 20);
+
+    freeSpriteSet(&set);
+    EXPECT_TRUE(set.frames == nullptr && set.loaded == 0 && set.frameCount == 0);
+    freeSpriteSet(&set);    // a second release is harmless
 }
 
-TEST_F(SpriteSetTest, CountDecidesHowManyLinesAreRead)
+// Frames are read up to the announced count or the end of the file, and up to
+// the first bitmap that fails to load; every case is silent.
+TEST_F(SpriteSetTest, CountAndBitmapsDecideHowManyFramesLoad)
 {
-    // more frame lines than announced: the rest is never read, so a missing
-    // bitmap behind the third line does no harm
-    std::string more = makeSet("FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\nd.bmp 5\n",
-                               { "a.bmp", "b.bmp", "c.bmp", "d.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, more.c_str()), 0);
-    ASSERT_EQ(set.frameCount, 3);
-    EXPECT_EQ(set.frames[2].delay, 3);
-    freeSpriteSet(&set);
-
-    // fewer: the count drops to the frames there are
-    std::string fewer = makeSet("FILES: 5\na.bmp 1\n\nb.bmp 2", { "a.bmp", "b.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, fewer.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 2);
-    expectAllFramesPresent(set);
-    EXPECT_EQ(set.frames[1].delay, 2);
-    freeSpriteSet(&set);
-
-    // a line of blanks names no bitmap and uses up no frame
-    std::string blanks = makeSet("FILES: 2\n  \t \na.bmp 1\n   \r\nb.bmp 2\n", { "a.bmp", "b.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, blanks.c_str()), 0);
-    ASSERT_EQ(set.frameCount, 2);
-    expectAllFramesPresent(set);
-    EXPECT_EQ(set.frames[1].delay, 2);
-}
-
-TEST_F(SpriteSetTest, FirstLineIsAlwaysTheCountLine)
-{
-    // a first line that is not a FILES line, even a comment, loads nothing
-    std::string comment = makeSet("# FILES: 1\na.bmp 1\n", { "a.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, comment.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 0);
-    freeSpriteSet(&set);
-
-    std::string zero = makeSet("FILES: 0\na.bmp 1\n", { "a.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, zero.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 0);
-    freeSpriteSet(&set);
-
-    std::string empty = makeSet("", {});
-    EXPECT_EQ(loadSpriteSet(&set, empty.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 0);
+    const struct { const char *info; int result, frames; } cases[] = {
+        // more lines than announced: the rest, a missing bitmap, is never read
+        { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 3 },
+        { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 2 },                  // fewer
+        { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 2 },
+        { "FILES: 1024\na.bmp 1\n", 0, 1 },                        // the most allowed
+        { "FILES: 0\na.bmp 1\n", 0, 0 },
+        { "# FILES: 1\na.bmp 1\n", 0, 0 },         // the first line is the count line
+    };
+    testing::internal::CaptureStdout();
+    for (auto &c : cases) {
+        SCOPED_TRACE(c.info);
+        std::string dir = makeSet(c.info, { "a.bmp", "b.bmp", "c.bmp" });
+        EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), c.result);
+        EXPECT_EQ(set.loaded, 1);
+        EXPECT_EQ(set.frameCount, c.frames);
+        expectAllFramesPresent();
+        EXPECT_EQ(set.frameCount ? set.frames[set.frameCount - 1].delay : 0, c.frames);
+        freeSpriteSet(&set);
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
 TEST_F(SpriteSetTest, BrokenCountsAreRefused)
 {
-    const char *infos[] = { "FILES: -3\na.bmp\n", "FILES: 1025\na.bmp\n",
-                            "FILES: 2147483647\na.bmp\n" };
-    for (const char *info : infos) {
+    for (const char *info : { "FILES: -3\na.bmp\n", "FILES: 1025\na.bmp\n",
+                              "FILES: 2147483647\na.bmp\n" }) {
         std::string dir = makeSet(info, { "a.bmp" });
         EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1) << info;
-        EXPECT_EQ(set.loaded, 0) << info;
-        EXPECT_EQ(set.frames, nullptr) << info;
-        EXPECT_EQ(set.frameCount, 0) << info;
+        EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameCount == 0) << info;
     }
-
-    // the largest count allowed is still taken
-    std::string dir = makeSet("FILES: 1024\na.bmp\n", { "a.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
-    EXPECT_EQ(set.frameCount, 1);
 }
 
-TEST_F(SpriteSetTest, MissingBitmapStopsWithFramesSoFar)
+// A missing info file, or a directory too long for the info path, prints one
+// message and leaves the set alone.
+TEST_F(SpriteSetTest, UnreadableInfoIsReportedAndOverlongPathsAreRefused)
 {
-    std::string dir = makeSet("FILES: 4\na.bmp 10\nb.bmp 20\ngone.bmp 30\nc.bmp 40\n",
-                              { "a.bmp", "b.bmp", "c.bmp" });
-    writeString(dir + "/notbmp.bmp", "garbage");
-
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 2);
-    expectAllFramesPresent(set);
-    EXPECT_EQ(set.frames[1].delay, 20);
-    freeSpriteSet(&set);
-
-    // a file that is no bitmap fails the same way, here as the first frame
-    writeString(dir + "/info", "FILES: 2\nnotbmp.bmp 10\na.bmp\n");
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 0);
-}
-
-TEST_F(SpriteSetTest, MissingInfoPrintsOnceAndLeavesSetAlone)
-{
-    std::string dir = makeTempDir();
-    set.frameWidth = 7;
-
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(out, "ERROR opening file " + dir + "/info\n\n");
-    EXPECT_EQ(set.loaded, 0);
-    EXPECT_EQ(set.frames, nullptr);
-    EXPECT_EQ(set.frameWidth, 7);
-}
-
-// A real directory whose full path is exactly len characters long.
-static std::string makeDirOfLength(size_t len)
-{
-    std::string base = makeTempDir();
-    std::string dir = base + "/" + std::string(len - base.size() - 1, 'd');
-    EXPECT_EQ(mkdir(dir.c_str(), 0700), 0);
-    return dir;
-}
-
-TEST_F(SpriteSetTest, OverlongPathsAreRefused)
-{
-    // 250 characters plus "/info" still fit the 256-byte path
-    std::string fits = makeDirOfLength(250);
-    writeString(fits + "/info", "FILES: 0\n");
-    EXPECT_EQ(loadSpriteSet(&set, fits.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    freeSpriteSet(&set);
-
-    // one more does not: refused like an unreadable info file
+    // 251 + "/info" is past 255; "inf" is where a path cut short would lead
     std::string longer = makeDirOfLength(251);
     writeString(longer + "/info", "FILES: 0\n");
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(loadSpriteSet(&set, longer.c_str()), -1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR opening file " + longer + "/info\n\n");
-    EXPECT_EQ(set.loaded, 0);
-    EXPECT_EQ(set.frames, nullptr);
+    writeString(longer + "/inf", "FILES: 0\n");
+    for (const std::string &dir : { makeTempDir(), longer }) {
+        set.frameWidth = 7;
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR opening file " + dir + "/info\n\n");
+        EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameWidth == 7);
+    }
 
-    // a frame whose path would not fit fails like a missing bitmap, although
-    // the file is there: 245 + 1 + 9 characters fit, one more does not
+    // 245 + "/info" fits; so does 245 + 1 + 9 for a frame, but one more
+    // character fails like a missing bitmap although the file is there (and
+    // so is the one a cut-short path would name)
     std::string dir = makeDirOfLength(245);
     writeString(dir + "/info", "FILES: 2\nabcde.bmp 5\nabcdef.bmp 5\n");
     writeBmp24(dir + "/abcde.bmp", 2, 2, plain);
     writeBmp24(dir + "/abcdef.bmp", 2, 2, plain);
+    writeBmp24(dir + "/abcdef.bm", 2, 2, plain);
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
     EXPECT_EQ(set.loaded, 1);
     EXPECT_EQ(set.frameCount, 1);
-}
-
-TEST_F(SpriteSetTest, LongLinesAreReadInPieces)
-{
-    // a name longer than a line is split into pieces; none overruns the
-    // name buffer, and the first piece names no loadable file
-    std::string dir = makeSet("FILES: 1\n" + std::string(600, 'n') + ".bmp 5\n", {});
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 0);
-}
-
-TEST(FreeSpriteSet, ZeroesTheSet)
-{
-    ASSERT_NE(openTestVideo(), nullptr);
-    std::string dir = makeSet("FILES: 2\na.bmp 1\nb.bmp 2\n", { "a.bmp", "b.bmp" });
-    SpriteSet set;
-    memset(&set, 0, sizeof(set));
-    ASSERT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
-    freeSpriteSet(&set);
-    EXPECT_EQ(set.frames, nullptr);
-    EXPECT_EQ(set.loaded, 0);
-    EXPECT_EQ(set.frameCount, 0);
-    EXPECT_EQ(set.frameWidth, 0);
-    freeSpriteSet(&set);    // a second release is harmless
-    freeSpriteSet(NULL);
 }
