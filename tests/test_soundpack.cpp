@@ -1,118 +1,194 @@
-// The generated sounds: the game's mixer loads them, an independent module
-// player plays the soundtrack for over a minute without silence or clipping,
-// the effects are clean PCM, and the generator writes the same bytes every
-// time.
+// The generated sounds: the game's mixer loads them, libxmp (a player the
+// game does not use) plays the soundtrack for over a minute, the module reads
+// back byte by byte as a player walks it, and the generator writes the same
+// bytes every time.
 #include <gtest/gtest.h>
-#include <SDL/SDL.h>
 #include <SDL/SDL_mixer.h>
+#include <xmp.h>
+#include <math.h>
 #include <stdlib.h>
-#include <string.h>
-#include "tests/sound_helpers.h"
+#include "tests/support.h"
+#include "tools/assetgen/assetgen.h"
 
-TEST(SoundPack, GameMixerLoadsMusicAndEffects)
+typedef std::string Bytes;
+
+static void removeTree(const std::string &dir)
 {
-    std::string dir = soundDir();
+    int rc = system(("rm -rf '" + dir + "'").c_str());
+    (void)rc;
+}
+
+// shot.wav, explode.wav and tnt22.it, made once per test process into a
+// scratch directory that is removed when the process ends.
+static std::string sound(const char *name)
+{
+    static struct Pack {
+        std::string root = makeTempDir();
+        bool made = makeSounds(root) && makeMusic(root);
+        ~Pack() { removeTree(root); }
+    } pack;
+    EXPECT_TRUE(pack.made);
+    return pack.root + "/data/sound/" + name;
+}
+
+static unsigned u16(const Bytes &b, size_t at) { return (uint8_t)b.at(at) | ((uint8_t)b.at(at + 1) << 8); }
+static unsigned u32(const Bytes &b, size_t at) { return u16(b, at) | (u16(b, at + 2) << 16); }
+static int s16(const Bytes &b, size_t at) { return (int16_t)u16(b, at); }
+
+static double rms(const std::vector<int16_t> &s, size_t from, size_t to)
+{
+    double sum = 0;
+    for (size_t i = from; i < to; i++)
+        sum += (double)s[i] * s[i];
+    return to > from ? sqrt(sum / (to - from)) : 0;
+}
+
+// The game's mixer loads the music and both effects; the effects are 44100 Hz
+// 16-bit PCM of the intended lengths, peak with headroom but audibly, and
+// start and end at rest so starting or cutting one does not click.
+TEST(SoundPack, GameMixerLoadsMusicAndCleanEffects)
+{
     ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0) << Mix_GetError();
-    int freq, channels;
-    Uint16 format;
-    Mix_QuerySpec(&freq, &format, &channels);
-    double bytesPerSecond = freq * channels * 2.0;
-
-    Mix_Music *music = Mix_LoadMUS((dir + "/tnt22.it").c_str());
+    Mix_Music *music = Mix_LoadMUS(sound("tnt22.it").c_str());
     EXPECT_NE(music, nullptr) << Mix_GetError();
-    Mix_Chunk *shot = Mix_LoadWAV_RW(SDL_RWFromFile((dir + "/shot.wav").c_str(), "rb"), 1);
-    Mix_Chunk *boom = Mix_LoadWAV_RW(SDL_RWFromFile((dir + "/explode.wav").c_str(), "rb"), 1);
-    ASSERT_NE(shot, nullptr) << Mix_GetError();
-    ASSERT_NE(boom, nullptr) << Mix_GetError();
-    EXPECT_NEAR(shot->alen / bytesPerSecond, 0.15, 0.05);
-    EXPECT_NEAR(boom->alen / bytesPerSecond, 1.0, 0.2);
-    EXPECT_LT(shot->alen, boom->alen);
-    if (music) {
-        EXPECT_EQ(Mix_PlayMusic(music, 0), 0) << Mix_GetError();
-        EXPECT_TRUE(Mix_PlayingMusic());
-        Mix_HaltMusic();
-        Mix_FreeMusic(music);
+    Mix_FreeMusic(music);
+    struct { const char *name; double seconds; } effects[] = { { "shot.wav", 0.15 }, { "explode.wav", 1.0 } };
+    for (auto &e : effects) {
+        SCOPED_TRACE(e.name);
+        Mix_Chunk *c = Mix_LoadWAV_RW(SDL_RWFromFile(sound(e.name).c_str(), "rb"), 1);
+        ASSERT_NE(c, nullptr) << Mix_GetError();
+        EXPECT_NEAR(c->alen / (44100 * 4.0), e.seconds, 0.2 * e.seconds);   // 4 bytes per stereo frame
+        Mix_FreeChunk(c);
+        Bytes b = readString(sound(e.name));
+        ASSERT_GE(b.size(), 44u);
+        EXPECT_EQ(b.substr(0, 4) + b.substr(8, 8) + b.substr(36, 4), "RIFFWAVEfmt data");
+        EXPECT_EQ(u32(b, 4), b.size() - 8);
+        EXPECT_EQ(u16(b, 20), 1u);                          // PCM
+        EXPECT_EQ(u32(b, 24), 44100u);
+        EXPECT_EQ(u16(b, 32), 2 * u16(b, 22));              // bytes per frame
+        EXPECT_EQ(u16(b, 34), 16u);
+        ASSERT_EQ(u32(b, 40), b.size() - 44);
+        int peak = 0;
+        for (size_t at = 44; at + 1 < b.size(); at += 2)
+            peak = std::max(peak, abs(s16(b, at)));
+        EXPECT_LE(peak, 23197);                              // -3 dBFS
+        EXPECT_GE(peak, 8192);                               // -12 dBFS
+        EXPECT_LT(abs(s16(b, 44)) + abs(s16(b, b.size() - 2)), 300);
     }
-    Mix_FreeChunk(shot);
-    Mix_FreeChunk(boom);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-// 44100 Hz 16-bit PCM, the intended lengths, peaks with headroom but audible,
-// and both ends at rest so starting or cutting an effect does not click.
-TEST(SoundPack, EffectsAreCleanPcmWaves)
-{
-    struct { const char *name; double minSec, maxSec; } effects[] = {
-        {"shot.wav", 0.12, 0.2}, {"explode.wav", 0.8, 1.2}};
-    for (auto &e : effects) {
-        SCOPED_TRACE(e.name);
-        std::vector<uint8_t> b = readAll(soundDir() + "/" + e.name);
-        ASSERT_GE(b.size(), 44u);
-        EXPECT_EQ(memcmp(&b[0], "RIFF", 4), 0);
-        EXPECT_EQ(u32(b, 4), b.size() - 8);
-        EXPECT_EQ(memcmp(&b[8], "WAVEfmt ", 8), 0);
-        EXPECT_EQ(u16(b, 20), 1u);                          // PCM
-        unsigned channels = u16(b, 22);
-        EXPECT_TRUE(channels == 1 || channels == 2);
-        EXPECT_EQ(u32(b, 24), 44100u);
-        EXPECT_EQ(u16(b, 32), 2 * channels);
-        EXPECT_EQ(u16(b, 34), 16u);
-        EXPECT_EQ(memcmp(&b[36], "data", 4), 0);
-        ASSERT_EQ(u32(b, 40), b.size() - 44);
-        size_t samples = (b.size() - 44) / 2;
-        double seconds = (double)samples / channels / 44100;
-        EXPECT_GE(seconds, e.minSec);
-        EXPECT_LE(seconds, e.maxSec);
-        int peak = 0;
-        for (size_t i = 0; i < samples; i++)
-            peak = std::max(peak, abs(s16(b, 44 + 2 * i)));
-        EXPECT_LE(peak, 23197);                              // -3 dBFS
-        EXPECT_GE(peak, 8192);                               // -12 dBFS
-        EXPECT_LT(abs(s16(b, 44)), 300);
-        EXPECT_LT(abs(s16(b, b.size() - 2)), 300);
-    }
-}
-
-// libxmp, a player the game does not use, must agree the soundtrack is a
-// full-length piece: over a minute, sounding throughout, never clipping, and
-// fading to silence at its end rather than stopping mid-note.
+// libxmp plays the soundtrack for over a minute, sounding throughout, never
+// clipping, leaving room for the effects, and fading out at its end rather
+// than stopping mid-note.
 TEST(SoundPack, SoundtrackPlaysForOverAMinute)
 {
-    int totalMs = 0;
-    std::vector<int16_t> pcm = renderXmp(soundDir() + "/tnt22.it", 200, &totalMs);
-    EXPECT_GE(totalMs, 60000);
-    EXPECT_LE(totalMs, 120000);
-    double seconds = pcm.size() / 2 / 44100.0;
-    EXPECT_NEAR(seconds, totalMs / 1000.0, 0.5);
-    ASSERT_GT(seconds, 60);
-
+    Bytes module = readString(sound("tnt22.it"));
+    xmp_context ctx = xmp_create_context();
+    ASSERT_EQ(xmp_load_module_from_memory(ctx, module.data(), (long)module.size()), 0);
+    ASSERT_EQ(xmp_start_player(ctx, 44100, 0), 0);
+    xmp_frame_info fi;
+    xmp_get_frame_info(ctx, &fi);
+    EXPECT_GE(fi.total_time, 60000);
+    // the song played once (not looped) as interleaved stereo
+    std::vector<int16_t> pcm, buf(2048);
+    while (pcm.size() < 200 * 44100 * 2 && xmp_play_buffer(ctx, buf.data(), (int)buf.size() * 2, 1) == 0)
+        pcm.insert(pcm.end(), buf.begin(), buf.end());
+    xmp_end_player(ctx);
+    xmp_release_module(ctx);
+    xmp_free_context(ctx);
     const size_t second = 44100 * 2;
-    size_t clipped = 0;
-    for (int16_t v : pcm)
-        clipped += v >= 32767 || v <= -32767;
-    EXPECT_LT(clipped, pcm.size() / 100000);
-    // every 5-second stretch before the fade-out is clearly audible
-    for (size_t at = 0; at + 5 * second < pcm.size() - 4 * second; at += 5 * second)
+    ASSERT_GT(pcm.size(), 60 * second);
+    EXPECT_LT(std::count_if(pcm.begin(), pcm.end(), [](int16_t v) { return abs(v) >= 32767; }), pcm.size() / 100000);
+    for (size_t at = 0; at + 9 * second < pcm.size(); at += 5 * second)
         EXPECT_GT(rms(pcm, at, at + 5 * second), 600) << "quiet at " << at / second << " s";
     double body = rms(pcm, 20 * second, 50 * second);
     EXPECT_GT(body, 2000);
-    EXPECT_LT(body, 9000);                                   // room left for the effects
-    double tail = rms(pcm, pcm.size() - second / 4, pcm.size());
-    EXPECT_LT(tail, body / 8);
+    EXPECT_LT(body, 9000);
+    EXPECT_LT(rms(pcm, pcm.size() - second / 4, pcm.size()), body / 8);
+}
+
+// Walks one packed pattern as a player does: every cell has its own mask,
+// the cells end exactly at the packed length, and there is one end-of-row
+// byte per row.
+static void walkPattern(const Bytes &b, size_t at, int *notes)
+{
+    unsigned length = u16(b, at), rows = u16(b, at + 2), rowEnds = 0;
+    size_t p = at + 8, end = p + length;
+    ASSERT_LE(end, b.size());
+    while (p < end) {
+        uint8_t chan = b[p++], mask;
+        rowEnds += chan == 0;
+        if (chan == 0)
+            continue;
+        ASSERT_TRUE((chan & 0x80) && p < end) << "channel byte without a mask at " << p;
+        ASSERT_EQ((mask = b[p++]) & 0xF0, 0) << "reuse-last mask at " << p;
+        *notes += mask & 1;
+        p += (mask & 1) + ((mask >> 1) & 1) + ((mask >> 2) & 1) + ((mask & 8) ? 2 : 0);
+    }
+    EXPECT_EQ(p, end);
+    EXPECT_EQ(rowEnds, rows);
+}
+
+TEST(SoundPack, ModuleReadsBackAsAPlayerWalksIt)
+{
+    Bytes b = readString(sound("tnt22.it"));
+    ASSERT_EQ(b.substr(0, 4), "IMPM");
+    unsigned ordNum = u16(b, 0x20), insNum = u16(b, 0x22), smpNum = u16(b, 0x24), patNum = u16(b, 0x26);
+    ASSERT_GE(smpNum, 5u);                 // bass, lead and the drums at least
+    ASSERT_GE(patNum, 4u);                 // a song in several sections
+    // the order list plays real patterns and ends with 255
+    size_t played = b.find('\xff', 0xC0) - 0xC0;
+    EXPECT_TRUE(played >= 4 && played < ordNum) << played;
+    for (size_t o = 0; o < played && o < ordNum; o++)
+        EXPECT_LT((uint8_t)b[0xC0 + o], patNum);
+    size_t smpTable = 0xC0 + ordNum + 4 * insNum, patTable = smpTable + 4 * smpNum;
+    for (unsigned i = 0; i < smpNum; i++) {
+        SCOPED_TRACE("sample " + std::to_string(i + 1));
+        size_t h = u32(b, smpTable + 4 * i);
+        ASSERT_EQ(b.substr(h, 4), "IMPS");
+        uint8_t flags = b[h + 0x12];
+        unsigned len = u32(b, h + 0x30), begin = u32(b, h + 0x34), end = u32(b, h + 0x38), data = u32(b, h + 0x48);
+        ASSERT_EQ(flags & 0x0F, 0x03);                     // present, 16-bit, mono, uncompressed
+        ASSERT_LE(data + 2 * len, b.size());
+        if (!(flags & 0x10))
+            continue;
+        ASSERT_LT(begin, end);
+        ASSERT_LE(end, len);
+        // a seamless loop: the step from its last frame back to its first is
+        // in line with the steps on either side of the seam
+        auto at = [&](unsigned f) { return s16(b, data + 2 * f); };
+        int local = std::max(abs(at(end - 1) - at(end - 2)), abs(at(begin + 1) - at(begin)));
+        EXPECT_LE(abs(at(begin) - at(end - 1)), 2 * local + 64);
+        // tuned through the C5 speed: C-5 (523.25 Hz, with A-4 at 440 Hz)
+        // repeats every c5 / 523.25 frames, so the loop, played round, matches
+        // itself shifted by that many frames
+        unsigned lag = (unsigned)lrint(u32(b, h + 0x3C) / 523.251);
+        double same = 0, energy = 0;
+        for (unsigned f = begin; f < end; f++) {
+            same += at(f) * at(begin + (f - begin + lag) % (end - begin));
+            energy += at(f) * at(f);
+        }
+        EXPECT_GT(same / energy, 0.9) << "C-5 period " << lag;
+    }
+    int notes = 0;
+    for (unsigned p = 0; p < patNum; p++) {
+        SCOPED_TRACE("pattern " + std::to_string(p));
+        walkPattern(b, u32(b, patTable + 4 * p), &notes);
+    }
+    EXPECT_GT(notes, 500);
 }
 
 TEST(SoundPack, GenerationIsDeterministic)
 {
     std::string again = makeTempDir();
-    ASSERT_TRUE(makeSounds(again));
-    ASSERT_TRUE(makeMusic(again));
-    for (const char *name : {"shot.wav", "explode.wav", "tnt22.it"}) {
-        std::vector<uint8_t> a = readAll(soundDir() + "/" + name);
-        std::vector<uint8_t> b = readAll(again + "/data/sound/" + name);
+    ASSERT_TRUE(makeSounds(again) && makeMusic(again));
+    for (const char *name : { "shot.wav", "explode.wav", "tnt22.it" }) {
+        Bytes a = readString(sound(name));
         EXPECT_FALSE(a.empty()) << name;
-        EXPECT_TRUE(a == b) << name;
+        EXPECT_TRUE(a == readString(again + "/data/sound/" + name)) << name;
     }
-    removeSoundTree(again);
+    removeTree(again);
 }
