@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <gtest/gtest.h>
 #include "game/ticks.h"
+#include "tools/assetgen/art.h"
 
 SDL_Surface *openTestVideo()
 {
@@ -53,41 +54,17 @@ std::string readString(const std::string &path)
     return out;
 }
 
-static void put16(std::vector<uint8_t> &b, unsigned v) { b.push_back(v & 255); b.push_back((v >> 8) & 255); }
-static void put32(std::vector<uint8_t> &b, unsigned v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
-
+// Test pictures go through the generator's own BMP writer.
 void writeBmp24(const std::string &path, int w, int h,
                 const std::function<uint32_t(int, int)> &colourAt)
 {
-    int rowBytes = (w * 3 + 3) & ~3;
-    std::vector<uint8_t> b;
-    b.push_back('B');
-    b.push_back('M');
-    put32(b, 54 + rowBytes * h);
-    put32(b, 0);
-    put32(b, 54);
-    put32(b, 40);
-    put32(b, w);
-    put32(b, h);
-    put16(b, 1);
-    put16(b, 24);
-    put32(b, 0);
-    put32(b, rowBytes * h);
-    put32(b, 2835);
-    put32(b, 2835);
-    put32(b, 0);
-    put32(b, 0);
-    for (int y = h - 1; y >= 0; y--) {
+    art::Image img(w, h, art::rgb(0, 0, 0));
+    for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++) {
             uint32_t c = colourAt(x, y);
-            b.push_back(c & 255);
-            b.push_back((c >> 8) & 255);
-            b.push_back((c >> 16) & 255);
+            img.at(x, y) = art::rgb(c >> 16, (c >> 8) & 255, c & 255);
         }
-        for (int p = w * 3; p < rowBytes; p++)
-            b.push_back(0);
-    }
-    writeBytes(path, b);
+    writeBytes(path, art::encodeBmp(img));
 }
 
 uint32_t pixelRGB(SDL_Surface *s, int x, int y)

@@ -38,18 +38,6 @@ static uint8_t toByte(float v)
     return (uint8_t)clampf(floorf(v + 0.5f), 0.0f, 255.0f);
 }
 
-static void put16(std::vector<uint8_t> &b, unsigned v)
-{
-    b.push_back(v & 255);
-    b.push_back((v >> 8) & 255);
-}
-
-static void put32(std::vector<uint8_t> &b, unsigned v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
 std::vector<uint8_t> encodeBmp(const Image &img)
 {
     unsigned rowBytes = ((unsigned)img.w * 3 + 3) & ~3u;

@@ -15,6 +15,11 @@ bool makeFonts(const std::string &root);       // data/font, data/bigfont
 bool makeSounds(const std::string &root);      // data/sound/shot.wav, explode.wav
 bool makeMusic(const std::string &root);       // data/sound/tnt22.it
 
+// Little-endian fields of the binary formats written here (BMP, WAV, module).
+inline void put8(std::vector<uint8_t> &b, unsigned v) { b.push_back(v & 255); }
+inline void put16(std::vector<uint8_t> &b, unsigned v) { put8(b, v); put8(b, v >> 8); }
+inline void put32(std::vector<uint8_t> &b, unsigned v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
+
 // Shared file helpers (files.cpp).
 bool makeDirs(const std::string &path);        // like mkdir -p
 bool writeFile(const std::string &path, const std::vector<uint8_t> &bytes);

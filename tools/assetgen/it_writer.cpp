@@ -1,4 +1,5 @@
 #include "tools/assetgen/it_writer.h"
+#include "tools/assetgen/assetgen.h"
 
 #include <stdio.h>
 
@@ -16,20 +17,6 @@ ItCell itEmptyCell()
 bool itCellEmpty(const ItCell &c)
 {
     return c.note < 0 && c.ins == 0 && c.vol < 0 && c.cmd == 0;
-}
-
-static void put8(std::vector<uint8_t> &b, unsigned v) { b.push_back(v & 255); }
-
-static void put16(std::vector<uint8_t> &b, unsigned v)
-{
-    put8(b, v);
-    put8(b, v >> 8);
-}
-
-static void put32(std::vector<uint8_t> &b, unsigned v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
 }
 
 static void patch32(std::vector<uint8_t> &b, size_t at, unsigned v)

@@ -10,18 +10,6 @@
 // headroom before the mixer clips.
 static const float EFFECT_PEAK = 0.67f;
 
-static void put16(std::vector<uint8_t> &b, unsigned v)
-{
-    b.push_back(v & 255);
-    b.push_back((v >> 8) & 255);
-}
-
-static void put32(std::vector<uint8_t> &b, unsigned v)
-{
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
 static void putTag(std::vector<uint8_t> &b, const char *tag)
 {
     b.insert(b.end(), tag, tag + 4);
