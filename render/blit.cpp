@@ -4,6 +4,8 @@
 // failed to load) draws nothing.
 #include "render/blit.h"
 
+#include "assets/font.h"
+
 void blitAt(SDL_Surface *src, int x, int y, SDL_Surface *dst)
 {
     if (!src || !dst)
@@ -16,19 +18,9 @@ void blitAt(SDL_Surface *src, int x, int y, SDL_Surface *dst)
     SDL_UpperBlit(src, NULL, dst, &to);
 }
 
+// The same copy as the font code's blitRegion, with the argument order the
+// layers use: source first, destination surface last.
 void blitPart(SDL_Surface *src, int dx, int dy, int w, int h, int sx, int sy, SDL_Surface *dst)
 {
-    if (!src || !dst)
-        return;
-    SDL_Rect from;
-    from.x = (Sint16)sx;
-    from.y = (Sint16)sy;
-    from.w = (Uint16)w;
-    from.h = (Uint16)h;
-    SDL_Rect to;
-    to.x = (Sint16)dx;
-    to.y = (Sint16)dy;
-    to.w = 0;
-    to.h = 0;
-    SDL_UpperBlit(src, &from, dst, &to);
+    blitRegion(dst, src, dx, dy, w, h, sx, sy);
 }

@@ -25,6 +25,8 @@ Rgb scale(Rgb c, float k);
 Rgb add(Rgb a, Rgb b);
 float clampf(float v, float lo, float hi);
 float smoothstep(float e0, float e1, float x);
+// Colour at y of a smooth vertical gradient through n (stop, colour) pairs.
+Rgb gradientAt(const float *stops, const Rgb *cols, int n, float y);
 
 // ---- random numbers and noise (art_noise.cpp) -------------------------------
 

@@ -18,6 +18,14 @@ Rgb mix(Rgb a, Rgb b, float t)
     return rgb(a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t);
 }
 
+Rgb gradientAt(const float *stops, const Rgb *cols, int n, float y)
+{
+    for (int i = 0; i < n - 1; i++)
+        if (y <= stops[i + 1])
+            return mix(cols[i], cols[i + 1], smoothstep(stops[i], stops[i + 1], y));
+    return cols[n - 1];
+}
+
 Rgb scale(Rgb c, float k)
 {
     return rgb(c.r * k, c.g * k, c.b * k);

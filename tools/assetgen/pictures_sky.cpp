@@ -22,10 +22,7 @@ Rgb skyAt(float y)
     static const float stops[] = { 0, 150, 260, 330, 400 };
     static const Rgb cols[] = { { 6, 8, 26 }, { 16, 18, 52 }, { 38, 30, 78 }, { 84, 50, 92 },
                                 { 108, 62, 90 } };
-    for (int i = 0; i < 4; i++)
-        if (y <= stops[i + 1])
-            return mix(cols[i], cols[i + 1], smoothstep(stops[i], stops[i + 1], y));
-    return cols[4];
+    return gradientAt(stops, cols, 5, y);
 }
 
 void nebula(Image &img)

@@ -29,10 +29,7 @@ Rgb skyAt(float y)
     static const float stops[] = { 0, 220, 360, 430, 480 };
     static const Rgb cols[] = { { 4, 6, 22 }, { 20, 18, 58 }, { 70, 40, 96 }, { 140, 72, 100 },
                                 { 200, 110, 90 } };
-    for (int i = 0; i < 4; i++)
-        if (y <= stops[i + 1])
-            return mix(cols[i], cols[i + 1], smoothstep(stops[i], stops[i + 1], y));
-    return cols[4];
+    return gradientAt(stops, cols, 5, y);
 }
 
 void skyAndStars(Image &img)
