@@ -3,6 +3,9 @@
 BUILD := build
 RUN   := run
 
+# Keep the nested builds quiet about changing directories.
+MAKEFLAGS += --no-print-directory
+
 .PHONY: play test setup configure
 
 play:
