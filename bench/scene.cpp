@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include "game/world.h"
+#include "game/startup.h"
 
 static Uint32 rgb(SDL_Surface *s, int r, int g, int b) { return SDL_MapRGB(s->format, r, g, b); }
 
@@ -109,13 +110,7 @@ static void buildAssets()
     makeSet(&bulletSet, 1, 12, 4, 255, 255, 120);
     makeSet(&enemySet, 2, 40, 30, 220, 60, 40);
     makeSet(&cloudSet, 1, 160, 80, 230, 230, 240);
-    for (int i = 0; i < maxBullets; i++)
-        bullets[i].init(&bulletSet, screen);
-    for (int j = 0; j < maxEnemies; j++)
-        enemies[j].init(&enemySet, screen);
-    for (int c = 0; c < maxClouds; c++)
-        clouds[c].init(&cloudSet, screen);
-    player.init(&shipSet, screen);
+    bindSprites();
 }
 
 bool openBenchScene()

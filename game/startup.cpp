@@ -97,6 +97,17 @@ static void setKey(SDL_Surface *s, Uint8 r, Uint8 g, Uint8 b)
         SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, r, g, b));
 }
 
+void bindSprites()
+{
+    for (int i = 0; i < maxBullets; i++)
+        bullets[i].init(&bulletSet, screen);
+    for (int i = 0; i < maxEnemies; i++)
+        enemies[i].init(&enemySet, screen);
+    for (int i = 0; i < maxClouds; i++)
+        clouds[i].init(&cloudSet, screen);
+    player.init(&shipSet, screen);
+}
+
 void loadAssets()
 {
     titleImage = picture("data/title.bmp");
@@ -117,13 +128,7 @@ void loadAssets()
     spriteSet(&enemySet, "data/enemy");
     spriteSet(&cloudSet, "Data/cloud");
 
-    for (int i = 0; i < maxBullets; i++)
-        bullets[i].init(&bulletSet, screen);
-    for (int i = 0; i < maxEnemies; i++)
-        enemies[i].init(&enemySet, screen);
-    for (int i = 0; i < maxClouds; i++)
-        clouds[i].init(&cloudSet, screen);
-    player.init(&shipSet, screen);
+    bindSprites();
 
     player.setPos(50.0f, 220.0f);
     player.setDelayFactor(1.0f);

@@ -8,6 +8,9 @@ void startSystems();
 // Loads every asset into its slot, binds the sprites and places the ship.
 // Prints one line for each asset that did not load; the game goes on.
 void loadAssets();
+// Binds every sprite of the pools to its set and the screen: bullets,
+// enemies, clouds, then the player.
+void bindSprites();
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
 // Saves a beaten best score, fades the sound out and frees it.
