@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include "game/world.h"
 
-const char highScoreFile[] = "high1";
+const char *highScoreFile = "high1";
 
 // The input stream stays open from the read until shutdown releases it.
 static FILE *highScoreIn;
@@ -62,7 +62,7 @@ void readHighScore()
 // the old one, so a crash or a full disk midway never loses the stored best.
 void writeHighScore()
 {
-    char tmpName[64];
+    char tmpName[4096];
     snprintf(tmpName, sizeof tmpName, "%s.tmp", highScoreFile);
 
     int fd = open(tmpName, O_WRONLY | O_CREAT | O_TRUNC, 0664);

@@ -2,7 +2,9 @@
 #ifndef GAME_HIGHSCORE_H
 #define GAME_HIGHSCORE_H
 
-extern const char highScoreFile[];
+// Where the best score is kept: "high1" in the game root unless start-up
+// chooses a per-user place.
+extern const char *highScoreFile;
 
 // Fills highScore from the file; leaves it 0 when there is nothing to read.
 void readHighScore();

@@ -3,31 +3,38 @@
 
 #include "game/world.h"
 #include "game/ticks.h"
+#include "game/input.h"
 #include "game/update.h"
 #include "objects/spawn.h"
 #include "render/frame.h"
 
 // Queued events: quit, fire, pause, restart. Sets *quit on ESC or close.
-static void handleEvents(int *quit)
+static void handleEvents(const PassInput &in, int *quit)
 {
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) {
-        if (event.type == SDL_QUIT)
+    for (int i = 0; i < in.eventCount; i++) {
+        switch (in.events[i]) {
+        case passQuit:
+        case passEscape:
             *quit = 1;
-        if (event.type != SDL_KEYDOWN)
-            continue;
-        SDLKey sym = event.key.keysym.sym;
-        if (sym == SDLK_ESCAPE)
-            *quit = 1;
-        if (sym == SDLK_SPACE && paused == 0 && gameOver == 0) {
-            fireBullet();
-            // The shot is heard even when every bullet is already in flight.
-            Mix_PlayChannelTimed(0, shotSound, 0, -1);
-        }
-        if (sym == SDLK_p)
+            break;
+        case passFire:
+            if (paused == 0 && gameOver == 0) {
+                fireBullet();
+                // The shot is heard even when every bullet is already in flight.
+                Mix_PlayChannelTimed(0, shotSound, 0, -1);
+            }
+            break;
+        case passPause:
             paused = paused == 0 ? 1 : 0;
-        if (sym == SDLK_RETURN && gameOver != 0)
-            restartGame();
+            break;
+        case passFocusPause:
+            paused = 1;
+            break;
+        case passRestart:
+            if (gameOver != 0)
+                restartGame();
+            break;
+        }
     }
 }
 
@@ -52,16 +59,16 @@ static int takeStep(double *carry, bool held, float amount)
 
 // Returns false when a crash at the lower edge ended the game, which ends
 // the keyboard handling of this pass.
-static bool moveShip(const Uint8 *keys)
+static bool moveShip(Uint16 held)
 {
-    int up = takeStep(&upCarry, keys[SDLK_UP], frameStep * -2);
-    if (keys[SDLK_UP]) {
+    int up = takeStep(&upCarry, held & heldUp, frameStep * -2);
+    if (held & heldUp) {
         player.addY((float)up);
         if (player.getY() < 60.0f)
             player.setY(60.0f);
     }
-    int down = takeStep(&downCarry, keys[SDLK_DOWN], frameStep + frameStep);
-    if (keys[SDLK_DOWN]) {
+    int down = takeStep(&downCarry, held & heldDown, frameStep + frameStep);
+    if (held & heldDown) {
         player.addY((float)down);
         if (player.getY() > 410.0f) {
             if (loseLife())
@@ -70,14 +77,14 @@ static bool moveShip(const Uint8 *keys)
             Mix_PlayChannelTimed(1, explodeSound, 0, -1);
         }
     }
-    int left = takeStep(&leftCarry, keys[SDLK_LEFT], frameStep * -2);
-    if (keys[SDLK_LEFT]) {
+    int left = takeStep(&leftCarry, held & heldLeft, frameStep * -2);
+    if (held & heldLeft) {
         player.addX((float)left);
         if (player.getX() < 0.0f)
             player.setX(0.0f);
     }
-    int right = takeStep(&rightCarry, keys[SDLK_RIGHT], frameStep + frameStep);
-    if (keys[SDLK_RIGHT]) {
+    int right = takeStep(&rightCarry, held & heldRight, frameStep + frameStep);
+    if (held & heldRight) {
         player.addX((float)right);
         if (player.getX() > 570.0f)
             player.setX(570.0f);
@@ -86,37 +93,36 @@ static bool moveShip(const Uint8 *keys)
 }
 
 // Held-key debug aids: god mode, extra score, extra lives.
-static void debugKeys(const Uint8 *keys)
+static void debugKeys(Uint16 held)
 {
-    if (keys[SDLK_g])
+    if (held & heldG)
         godMode = 1;
-    if (keys[SDLK_g] && keys[SDLK_LSHIFT])
+    if ((held & heldG) && (held & heldLShift))
         godMode = 0;
-    if (keys[SDLK_s])
+    if (held & heldS)
         addScore(100);
-    if (keys[SDLK_s] && keys[SDLK_LSHIFT] && keys[SDLK_RSHIFT])
+    if ((held & heldS) && (held & heldLShift) && (held & heldRShift))
         addScore(1000);
-    if (keys[SDLK_LALT] && keys[SDLK_RSHIFT] && lives < 10)
+    if ((held & heldLAlt) && (held & heldRShift) && lives < 10)
         lives++;
 }
 
-int runFramePass(Uint32 now)
+int runPass(const PassInput &in)
 {
     int quit = 0;
 
     // Timing runs in every pass, paused or not, so no time piles up.
-    nowTicks = now;
+    nowTicks = in.ticks;
     Sint32 elapsed = (Sint32)(nowTicks - lastTicks);
     frameStep = (float)(elapsed * 0.1);
     lastTicks = nowTicks;
     if (paused == 0)
         distance = distance + frameStep * 10.0;
 
-    handleEvents(&quit);
+    handleEvents(in, &quit);
 
-    const Uint8 *keys = SDL_GetKeyState(NULL);
-    if (paused == 0 && gameOver == 0 && moveShip(keys))
-        debugKeys(keys);
+    if (paused == 0 && gameOver == 0 && moveShip(in.held))
+        debugKeys(in.held);
 
     // The module plays once; start it again after it has ended.
     if (Mix_PlayingMusic() == 0)
@@ -125,6 +131,13 @@ int runFramePass(Uint32 now)
     updateWorld();
     renderFrame();
     return quit;
+}
+
+int runFramePass(Uint32 now)
+{
+    static PassInput in;
+    readLiveInput(&in, now);
+    return runPass(in);
 }
 
 void runFrameLoop()

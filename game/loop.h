@@ -3,13 +3,17 @@
 #define GAME_LOOP_H
 
 #include <SDL/SDL.h>
+#include "game/input.h"
 
 // Runs passes until ESC or the window's close request.
 void runFrameLoop();
 
-// One pass at the tick reading now: timing, events, held keys, music, world
-// update and drawing. Returns non-zero when the pass asked to quit. The loop
-// calls it with the tick source's reading; tests call it directly.
+// One pass on the given input: timing, events, held keys, music, world
+// update and drawing. Returns non-zero when the pass asked to quit.
+int runPass(const PassInput &in);
+
+// One pass on live input at the tick reading now. The loop calls it with the
+// tick source's reading; tests call it directly.
 int runFramePass(Uint32 now);
 
 #endif

@@ -1,12 +1,14 @@
-// Driftwing: start-up, the loading screen, the frame loop, shutdown.
+// Driftwing: options, start-up, the loading screen, the frame loop, shutdown.
 #include <SDL/SDL.h>
+#include "game/options.h"
 #include "game/startup.h"
 #include "game/loop.h"
 
 int main(int argc, char *argv[])
 {
-    (void)argc;
-    (void)argv;
+    int status = parseOptions(argc, argv);
+    if (status >= 0)
+        return status;
     startSystems();
     loadAssets();
     showLoadingScreen();
