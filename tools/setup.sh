@@ -18,5 +18,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 echo "Installing:$missing"
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends $missing >/dev/null
+# Wait for another install that holds the package lock instead of failing.
+APT="apt-get -o DPkg::Lock::Timeout=600"
+$SUDO $APT update -qq
+$SUDO $APT install -y -qq --no-install-recommends $missing >/dev/null
