@@ -14,7 +14,9 @@ enum PassEvent {
     passFire,           // SPACE
     passPause,          // P: toggles the pause
     passRestart,        // ENTER
-    passFocusPause      // the window lost input focus: pauses, never resumes
+    passFocusPause,     // the window lost input focus: pauses, never resumes
+    passStart,          // a gamepad's Start: ENTER after game over, else P
+    passEventLast = passStart
 };
 
 // Held keys, one bit each.

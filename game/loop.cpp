@@ -34,6 +34,12 @@ static void handleEvents(const PassInput &in, int *quit)
             if (gameOver != 0)
                 restartGame();
             break;
+        case passStart:
+            if (gameOver != 0)
+                restartGame();
+            else
+                paused = paused == 0 ? 1 : 0;
+            break;
         }
     }
 }
