@@ -5,15 +5,22 @@
 #include <time.h>
 #include "game/world.h"
 #include "game/highscore.h"
+#include "game/demo.h"
+#include "game/random.h"
 #include "assets/bitmap.h"
 #include "render/blit.h"
 
 int audioOpen;
+unsigned int randomSeed;
+int randomSeedFixed;
 
 void startSystems()
 {
-    readHighScore();
-    srand(time(NULL));
+    if (!demoActive())
+        readHighScore();
+    if (!randomSeedFixed)
+        randomSeed = (unsigned int)time(NULL);
+    seedGameRand(randomSeed);
 
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
         printf("Unable to init SDL: %s\n", SDL_GetError());
@@ -149,7 +156,7 @@ void showLoadingScreen()
 
 void shutdownGame()
 {
-    if (score > highScore)
+    if (!demoActive() && score > highScore)
         writeHighScore();
     if (audioOpen) {
         Mix_FadeOutChannel(-1, 1000);
