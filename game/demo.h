@@ -52,6 +52,11 @@ struct DemoChecks {
     int pixelCount;
     long passes;            // passes played
     char summary[160];
+    // Heap allocations from the end of the first pass to the end of the
+    // demo, when a counter is given. The first pass starts the music, whose
+    // player takes its buffers then, once.
+    long (*countAllocations)();
+    long allocations;
 };
 extern DemoChecks *demoChecks;
 

@@ -130,11 +130,15 @@ static bool stopRequested()
     return stop;
 }
 
+static long allocationsBefore;
+
 static void checkPass(long pass)
 {
     DemoChecks *c = demoChecks;
     if (!c)
         return;
+    if (pass == 1 && c->countAllocations)
+        allocationsBefore = c->countAllocations();
     if (c->trace && pass <= c->traceSize)
         c->trace[pass - 1] = rulesHash();
     for (int i = 0; i < c->pixelCount; i++)
@@ -171,6 +175,8 @@ static void playPasses()
     char line[160];
     demoSummary(line, sizeof line, passes);
     if (demoChecks) {
+        if (demoChecks->countAllocations)
+            demoChecks->allocations = demoChecks->countAllocations() - allocationsBefore;
         demoChecks->passes = passes;
         strcpy(demoChecks->summary, line);
     }
