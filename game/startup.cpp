@@ -151,7 +151,9 @@ void showLoadingScreen()
     blitAt(titleImage, 0, 0, screen);
     drawText(screen, tintedFont, 36, 36, "LOADING");
     SDL_Flip(screen);
-    SDL_Delay(3000);
+    // A timed demo waits for nothing.
+    if (demoMode != demoTiming)
+        SDL_Delay(3000);
 }
 
 void shutdownGame()
@@ -162,7 +164,8 @@ void shutdownGame()
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);
     }
-    SDL_Delay(1000);
+    if (demoMode != demoTiming)
+        SDL_Delay(1000);
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);
     Mix_FreeChunk(explodeSound);
