@@ -2,6 +2,7 @@
 // fits its budget, every kind of broken file is refused with its reason, and
 // the game itself refuses, warns and never touches the best score as it should.
 #include <gtest/gtest.h>
+#include <errno.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
@@ -124,6 +125,16 @@ TEST(DemoFile, AMinuteAt600PassesASecondFitsIn128KB)
     writeDemo(passes, &bytes);
     EXPECT_LE(bytes, 128 * 1024);
     printf("a minute at 600 passes/s: %ld bytes, %.2f bytes a pass\n", bytes, bytes / 36000.0);
+}
+
+// A full disk is reported when the demo is closed, not taken for success.
+TEST(DemoFile, AWriteThatFailsIsReported)
+{
+    static DemoWriter w;
+    startDemoWriter(&w, fopen("/dev/full", "wb"), header());
+    for (int i = 0; i < 10000; i++)
+        writeDemoPass(&w, pass(header().entryTicks + i, 0));
+    EXPECT_EQ(closeDemoWriter(&w), ENOSPC);
 }
 
 static std::string refusal(std::vector<uint8_t> bytes)
