@@ -44,6 +44,11 @@ recorded=$(grep '^passes ' rec.txt)
 [ -n "$recorded" ] && ok "recorded: $recorded" || fail "no summary from --record"
 size=$(stat -c %s game.demo 2>/dev/null || echo 0)
 [ "$size" -gt 30 ] && ok "demo written ($size bytes)" || fail "demo file missing or empty"
+# Real play with the sprites animating keeps within 128 KB a minute at 600
+# passes a second: 131072 bytes for 36000 passes.
+passes=$(echo "$recorded" | sed -E 's/^passes ([0-9]+),.*/\1/')
+[ "$((size * 36000))" -le "$((${passes:-0} * 131072))" ] \
+    && ok "within the size budget ($size bytes for $passes passes)" || fail "over the size budget"
 
 played=$("$GAME" --play game.demo 2>/dev/null | grep '^passes ')
 [ "$played" = "$recorded" ] && ok "--play ends the same" || fail "--play: '$played'"
