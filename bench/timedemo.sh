@@ -24,8 +24,11 @@ for demo in "$SRC"/tests/demos/*.demo; do
     DRIFTWING_DRAWLOG="$work/$name.log" "$BUILD/bench/driftwing_drawlog" --timedemo "$demo" >/dev/null 2>&1
     ref=$(for _ in 1 2 3; do "$BUILD/bench/drawref" "$work/$name.log" | grep '^reference' | seconds; done | best)
     passes=$(echo "$line" | sed -E 's/^passes ([0-9]+),.*/\1/')
-    /usr/bin/time -o "$work/rss" -f '%M' "$BUILD/driftwing" --timedemo "$demo" >/dev/null 2>&1
-    rss=$(tail -1 "$work/rss")
+    rss=0   # shown as 0 where GNU time is not installed
+    if [ -x /usr/bin/time ]; then
+        /usr/bin/time -o "$work/rss" -f '%M' "$BUILD/driftwing" --timedemo "$demo" >/dev/null 2>&1
+        rss=$(tail -1 "$work/rss")
+    fi
     awk -v n="$name" -v p="$passes" -v g="$game" -v r="$ref" -v m="$rss" 'BEGIN {
         printf "%-10s %6d passes  game %.3f s (%.0f passes/s)  reference %.3f s (%.0f frames/s)  ratio %.3f  peak RSS %d KB\n",
                n, p, g, p / g, r, p / r, g / r, m }'
