@@ -6,7 +6,7 @@ RUN   := run
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test setup configure
+.PHONY: play test demos bench setup configure
 
 play:
 	@if [ -z "$$DISPLAY" ]; then echo "driftwing: no display (DISPLAY is not set), so the game cannot open its window."; exit 1; fi
@@ -18,6 +18,22 @@ play:
 test: configure
 	@cmake --build $(BUILD) -j2
 	@cd $(BUILD) && ctest --output-on-failure -j2
+
+# Rewrites the golden demos of tests/demos and their expected values from
+# their scripts: after a deliberate change to the rules or the drawing.
+demos: configure
+	@cmake --build $(BUILD) -j2 --target demogen assetgen
+	@$(BUILD)/tools/assetgen/assetgen $(BUILD)/demo-data
+	@$(BUILD)/tools/demogen/demogen $(BUILD)/demo-data tests/demos
+
+# Benchmarks in a Release build of their own: frame and update costs, then
+# the golden demos timed against the plain-SDL reference, with peak memory.
+bench: setup
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build build-bench -j2
+	@build-bench/bench/bench_render
+	@build-bench/bench/bench_update
+	@bench/timedemo.sh build-bench
 
 setup:
 	@sh tools/setup.sh

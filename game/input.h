@@ -36,11 +36,20 @@ const int heldKeyBits = 9;
 // A pass that has this many events leaves the rest queued for the next one.
 const int maxPassEvents = 64;
 
+// Clock readings that drawing takes in a pass (sprite animation) are kept
+// only where one differs from the reading before it, the first compared with
+// the pass's tick: reading number clockAt[i] of the pass gave clockValue[i].
+// Live play leaves them empty; the demo layer fills them.
+const int maxPassClocks = 64;
+
 struct PassInput {
     Uint32 ticks;                   // the clock reading of the pass
     Uint16 held;                    // HeldKey bits
     int eventCount;
     Uint8 events[maxPassEvents];    // PassEvent codes
+    int clockCount;
+    Uint16 clockAt[maxPassClocks];
+    Uint32 clockValue[maxPassClocks];
 };
 
 // Adds one event; false when the pass is full.

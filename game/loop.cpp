@@ -5,6 +5,7 @@
 #include "game/ticks.h"
 #include "game/input.h"
 #include "game/update.h"
+#include "game/demo.h"
 #include "objects/spawn.h"
 #include "render/frame.h"
 
@@ -61,6 +62,14 @@ static int takeStep(double *carry, bool held, float amount)
     int step = (int)total;
     *carry = total - step;
     return step;
+}
+
+void shipCarries(double out[4])
+{
+    out[0] = upCarry;
+    out[1] = downCarry;
+    out[2] = leftCarry;
+    out[3] = rightCarry;
 }
 
 // Returns false when a crash at the lower edge ended the game, which ends
@@ -148,6 +157,10 @@ int runFramePass(Uint32 now)
 
 void runFrameLoop()
 {
+    if (demoActive()) {
+        runDemoLoop();
+        return;
+    }
     // The first pass is measured from here, not from SDL's start, so loading
     // and the loading screen do not count as elapsed play.
     lastTicks = readTicks();

@@ -16,4 +16,8 @@ int runPass(const PassInput &in);
 // tick source's reading; tests call it directly.
 int runFramePass(Uint32 now);
 
+// The fractions of a pixel that the ship's up, down, left and right steps
+// carry into the next pass (part of the rules state a demo checks).
+void shipCarries(double out[4]);
+
 #endif

@@ -3,10 +3,14 @@
 #include "game/options.h"
 #include "game/startup.h"
 #include "game/loop.h"
+#include "game/demo.h"
 
 int main(int argc, char *argv[])
 {
     int status = parseOptions(argc, argv);
+    if (status >= 0)
+        return status;
+    status = openDemo();
     if (status >= 0)
         return status;
     startSystems();
@@ -14,5 +18,5 @@ int main(int argc, char *argv[])
     showLoadingScreen();
     runFrameLoop();
     shutdownGame();
-    return 0;
+    return demoExitStatus();
 }

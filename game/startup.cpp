@@ -5,15 +5,22 @@
 #include <time.h>
 #include "game/world.h"
 #include "game/highscore.h"
+#include "game/demo.h"
+#include "game/random.h"
 #include "assets/bitmap.h"
 #include "render/blit.h"
 
 int audioOpen;
+unsigned int randomSeed;
+int randomSeedFixed;
 
 void startSystems()
 {
-    readHighScore();
-    srand(time(NULL));
+    if (!demoActive())
+        readHighScore();
+    if (!randomSeedFixed)
+        randomSeed = (unsigned int)time(NULL);
+    seedGameRand(randomSeed);
 
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
         printf("Unable to init SDL: %s\n", SDL_GetError());
@@ -144,18 +151,21 @@ void showLoadingScreen()
     blitAt(titleImage, 0, 0, screen);
     drawText(screen, tintedFont, 36, 36, "LOADING");
     SDL_Flip(screen);
-    SDL_Delay(3000);
+    // A timed demo waits for nothing.
+    if (demoMode != demoTiming)
+        SDL_Delay(3000);
 }
 
 void shutdownGame()
 {
-    if (score > highScore)
+    if (!demoActive() && score > highScore)
         writeHighScore();
     if (audioOpen) {
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);
     }
-    SDL_Delay(1000);
+    if (demoMode != demoTiming)
+        SDL_Delay(1000);
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);
     Mix_FreeChunk(explodeSound);

@@ -16,6 +16,10 @@ void showLoadingScreen();
 // Saves a beaten best score, fades the sound out and frees it.
 void shutdownGame();
 
+// The seed of the game's random sequence. Start-up takes the time unless a demo fixed it first.
+extern unsigned int randomSeed;
+extern int randomSeedFixed;
+
 // Whether the mixer opened; without it no sound is loaded or played.
 extern int audioOpen;
 

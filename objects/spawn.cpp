@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 #include "game/world.h"
+#include "game/random.h"
 
 // Lowest free slot of a pool, or -1 when every slot is in play.
 static int freeSlot(const int *active, int count)
@@ -37,16 +38,16 @@ void spawnEnemy()
     int i = freeSlot(enemyActive, maxEnemies);
     if (i < 0)
         return;
-    int r = rand();
+    int r = gameRand();
     // The frame draw is made even for a one-frame set so that the sequence
     // of draws stays the same; such a set can only show frame 0.
-    int frame = rand() % 2;
+    int frame = gameRand() % 2;
     enemies[i].setFrame(enemySet.frameCount >= 2 ? frame : 0);
     enemyWave[i] = wavePhase(r);
     enemies[i].stopAnim();
-    enemies[i].setPos(640.0f, (float)(rand() % 350 + 60));
-    enemySpeed[i] = rand() % 4 + 1;
-    enemyHealth[i] = rand() % 3 + 1;
+    enemies[i].setPos(640.0f, (float)(gameRand() % 350 + 60));
+    enemySpeed[i] = gameRand() % 4 + 1;
+    enemyHealth[i] = gameRand() % 3 + 1;
     enemyActive[i] = 1;
 }
 
@@ -65,8 +66,8 @@ void spawnClouds()
         if (!cloudNeedsPlace(i))
             continue;
         clouds[i].stopAnim();
-        clouds[i].setPos(640.0f, (float)(rand() % 350 + 60));
-        cloudSpeed[i] = rand() % 4 + 1;
+        clouds[i].setPos(640.0f, (float)(gameRand() % 350 + 60));
+        cloudSpeed[i] = gameRand() % 4 + 1;
         cloudActive[i] = 1;
     }
 }

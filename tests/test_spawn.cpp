@@ -1,20 +1,21 @@
-// The spawners against a seeded rand(): each expectation replays the same
+// The spawners against a seeded gameRand(): each expectation replays the same
 // seed, so a draw made out of order or one too many shows up.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <vector>
 #include "objects/spawn.h"
 #include "game/world.h"
+#include "game/random.h"
 
-// The first n numbers rand() gives after srand(seed); leaves rand() seeded
+// The first n numbers gameRand() gives after seedGameRand(seed); leaves gameRand() seeded
 // with seed again for the call under test.
 static std::vector<int> replay(unsigned seed, int n)
 {
-    srand(seed);
+    seedGameRand(seed);
     std::vector<int> v(n);
     for (int &x : v)
-        x = rand();
-    srand(seed);
+        x = gameRand();
+    seedGameRand(seed);
     return v;
 }
 
@@ -75,7 +76,7 @@ TEST_F(Spawners, EnemyTakesItsDrawsInOrder)
         EXPECT_EQ(enemyHealth[1], d[4] % 3 + 1);
         // One enemy in seven flies a curve with a phase of 1 to 360 degrees.
         EXPECT_EQ(enemyWave[1], d[0] % 7 ? 0 : (d[0] / 7) % 360 + 1);
-        EXPECT_EQ(rand(), d[5]);
+        EXPECT_EQ(gameRand(), d[5]);
         curved += d[0] % 7 == 0;
         oneFrameOdd += enemySet.frameCount == 1 && d[1] % 2 == 1;
     }
@@ -88,7 +89,7 @@ TEST_F(Spawners, EnemyTakesItsDrawsInOrder)
     enemySpeed[1] = 0;
     std::vector<int> d = replay(99, 1);
     spawnEnemy();
-    EXPECT_EQ(rand(), d[0]);
+    EXPECT_EQ(gameRand(), d[0]);
     for (int i = 0; i < maxEnemies; i++)
         EXPECT_EQ(enemySpeed[i], 0) << i;
 }
@@ -105,7 +106,7 @@ TEST_F(Spawners, CloudIsPlacedOnlyWhenNotInPlayOrWhollyOffTheLeftEdge)
     spawnClouds();
     EXPECT_EQ(clouds[1].getX(), -30.0f);
     EXPECT_EQ(cloudSpeed[1], 0);
-    EXPECT_EQ(rand(), d[4]);
+    EXPECT_EQ(gameRand(), d[4]);
     // Clouds 0 and 2 take two draws each, in slot order.
     for (int i : { 0, 2 }) {
         EXPECT_EQ(cloudActive[i], 1) << i;

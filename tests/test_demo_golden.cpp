@@ -1,0 +1,42 @@
+// The golden demos of tests/demos, each played in its own process (one test
+// each) on a freshly generated data pack: the summary line, the pixels of the
+// chosen passes and the rules state after every pass must be as kept, and the
+// playback must not allocate after its first pass (which starts the music:
+// the module player takes its buffers then, once). When the rules or the drawing
+// change on purpose, regenerate with `make demos`.
+#include <gtest/gtest.h>
+#include <unistd.h>
+#include "tests/support.h"
+#include "tests/alloccount.h"
+#include "tools/assetgen/assetgen.h"
+#include "tools/demogen/golden.h"
+
+static void playAndCompare(const char *name)
+{
+    std::string pack = makeTempDir();
+    ASSERT_TRUE(makeDirs(pack + "/data/sound") && makeDirs(pack + "/Data"));
+    ASSERT_TRUE(makePictures(pack) && makeSpriteSets(pack) && makeFonts(pack)
+                && makeSounds(pack) && makeMusic(pack));
+    ASSERT_EQ(chdir(pack.c_str()), 0);
+
+    std::string base = std::string(DEMO_DIR) + "/" + name;
+    GoldenResult want;
+    ASSERT_TRUE(parseExpected(readString(base + ".expected"), &want)) << base << ".expected";
+    GoldenResult got;
+    got.pixelPasses = want.pixelPasses;
+    long allocations = -1;
+    ASSERT_TRUE(playGolden(base + ".demo", &got, allocationCount, &allocations));
+
+    long first = firstDifference(want.trace, got.trace);
+    EXPECT_EQ(first, 0) << name << ": the rules state first differs after pass " << first
+                        << " of " << want.trace.size();
+    EXPECT_EQ(got.summary, want.summary);
+    for (size_t i = 0; i < want.pixelPasses.size(); i++)
+        EXPECT_EQ(got.pixelHashes[i], want.pixelHashes[i])
+            << name << ": the picture of pass " << want.pixelPasses[i] << " differs";
+    EXPECT_EQ(allocations, 0) << "heap allocations during playback";
+}
+
+TEST(GoldenDemo, Dogfight) { playAndCompare("dogfight"); }
+TEST(GoldenDemo, DebugKeys) { playAndCompare("debugkeys"); }
+TEST(GoldenDemo, Rammer) { playAndCompare("rammer"); }

@@ -1,0 +1,259 @@
+// The demo file: what is written is read back exactly, a minute of busy play
+// fits its budget, every kind of broken file is refused with its reason, and
+// the game itself refuses, warns and never touches the best score as it should.
+#include <gtest/gtest.h>
+#include <errno.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/wait.h>
+#include <vector>
+#include "tests/support.h"
+#include "game/demofile.h"
+#include "game/random.h"
+
+static DemoHeader header()
+{
+    DemoHeader h;
+    memset(&h, 0, sizeof h);
+    h.formatVersion = demoFormatVersion;
+    strcpy(h.gameVersion, "1.0");
+    h.seed = 0xDEADBEEF;
+    h.fingerprint = 0x12345678;
+    h.entryTicks = 0xFFFFFF00u;     // the first passes wrap the tick counter
+    return h;
+}
+
+// Writes passes through the real writer and gives back the file's bytes.
+static std::vector<uint8_t> writeDemo(const std::vector<PassInput> &passes, long *counted = nullptr)
+{
+    std::string path = makeTempDir() + "/d.demo";
+    static DemoWriter w;
+    startDemoWriter(&w, fopen(path.c_str(), "wb"), header());
+    for (const PassInput &in : passes)
+        writeDemoPass(&w, in);
+    long bytes = w.bytes + 5;
+    EXPECT_EQ(closeDemoWriter(&w), 0);
+    if (counted)
+        *counted = bytes;
+    std::string s = readString(path);
+    return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+static PassInput pass(Uint32 ticks, Uint16 held)
+{
+    PassInput in;
+    memset(&in, 0, sizeof in);
+    in.ticks = ticks;
+    in.held = held;
+    return in;
+}
+
+static std::vector<PassInput> variedPasses()
+{
+    std::vector<PassInput> v;
+    Uint32 t = header().entryTicks;
+    const Uint32 deltas[] = { 0, 1, 14, 15, 16, 127, 128, 300000, 0xFFFFFFFFu };
+    for (Uint32 d : deltas)
+        v.push_back(pass(t += d, (Uint16)(d & 0x1FF)));
+    v.push_back(pass(t += 10, 0x1FF));
+    for (int i = 0; i < maxPassEvents; i++)
+        addPassEvent(&v.back(), 1 + i % passEventLast);
+    v.push_back(pass(t += 3, 0x1FF));
+    PassInput &c = v.back();
+    for (int i = 0; i < maxPassClocks; i++) {
+        c.clockAt[i] = (Uint16)(i == maxPassClocks - 1 ? 0xFFFF : i * 3);
+        c.clockValue[i] = t + (i % 2 ? 0xFFFFFFF0u : 5) + i;
+    }
+    c.clockCount = maxPassClocks;
+    addPassEvent(&c, passEventLast);
+    return v;
+}
+
+TEST(DemoFile, WhatIsWrittenIsReadBackExactly)
+{
+    std::vector<PassInput> passes = variedPasses();
+    long counted = 0;
+    std::vector<uint8_t> bytes = writeDemo(passes, &counted);
+    EXPECT_EQ((long)bytes.size(), counted);
+
+    DemoReader r;
+    DemoHeader h;
+    char err[160] = "";
+    ASSERT_TRUE(openDemoBuffer(&r, &h, bytes.data(), bytes.size(), err, sizeof err)) << err;
+    EXPECT_STREQ(h.gameVersion, "1.0");
+    EXPECT_EQ(h.seed, 0xDEADBEEFu);
+    EXPECT_EQ(h.fingerprint, 0x12345678u);
+    EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+    EXPECT_EQ(r.totalPasses, (long)passes.size());
+    for (const PassInput &want : passes) {
+        PassInput got;
+        ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
+        EXPECT_EQ(got.ticks, want.ticks);
+        EXPECT_EQ(got.held, want.held);
+        ASSERT_EQ(got.eventCount, want.eventCount);
+        EXPECT_EQ(memcmp(got.events, want.events, want.eventCount), 0);
+        ASSERT_EQ(got.clockCount, want.clockCount);
+        for (int i = 0; i < want.clockCount; i++) {
+            EXPECT_EQ(got.clockAt[i], want.clockAt[i]);
+            EXPECT_EQ(got.clockValue[i], want.clockValue[i]);
+        }
+    }
+    PassInput end;
+    EXPECT_EQ(readDemoPass(&r, &end, err, sizeof err), 0);
+}
+
+// A minute at 600 passes a second, busier than play: passes of 1 or 2 ms,
+// the keys changing five times a second, ten shots a second, and in every
+// other pass a clock reading that moved while the sprites were drawn.
+TEST(DemoFile, AMinuteAt600PassesASecondFitsIn128KB)
+{
+    std::vector<PassInput> passes;
+    Uint32 t = header().entryTicks;
+    for (int i = 0; i < 600 * 60; i++) {
+        t += i % 3 == 0 ? 1 : 2;
+        PassInput in = pass(t, (Uint16)((i / 120) % 16));
+        if (i % 60 == 0)
+            addPassEvent(&in, 3);
+        if (i % 2 == 0) {
+            in.clockAt[0] = (Uint16)(40 + i % 30);
+            in.clockValue[0] = t + 1;
+            in.clockCount = 1;
+        }
+        passes.push_back(in);
+    }
+    long bytes = 0;
+    writeDemo(passes, &bytes);
+    EXPECT_LE(bytes, 128 * 1024);
+    printf("a minute at 600 passes/s: %ld bytes, %.2f bytes a pass\n", bytes, bytes / 36000.0);
+}
+
+// A full disk is reported when the demo is closed, not taken for success.
+TEST(DemoFile, AWriteThatFailsIsReported)
+{
+    static DemoWriter w;
+    startDemoWriter(&w, fopen("/dev/full", "wb"), header());
+    for (int i = 0; i < 10000; i++)
+        writeDemoPass(&w, pass(header().entryTicks + i, 0));
+    EXPECT_EQ(closeDemoWriter(&w), ENOSPC);
+}
+
+static std::string refusal(std::vector<uint8_t> bytes)
+{
+    DemoReader r;
+    DemoHeader h;
+    char err[160] = "";
+    if (openDemoBuffer(&r, &h, bytes.data(), bytes.size(), err, sizeof err))
+        return "accepted";
+    return err;
+}
+
+TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
+{
+    std::vector<PassInput> passes = { pass(0xFFFFFF0A, 0) };
+    addPassEvent(&passes[0], passFire);
+    const std::vector<uint8_t> good = writeDemo(passes);
+    const size_t headerSize = 8 + 2 + 1 + 3 + 12;
+    ASSERT_EQ(good.size(), headerSize + 3 + 5);   // flags, count, event; trailer
+    EXPECT_EQ(refusal(good), "accepted");
+
+    // Cut anywhere: refused, never read past the end.
+    for (size_t n = 0; n < good.size(); n++)
+        EXPECT_NE(refusal(std::vector<uint8_t>(good.begin(), good.begin() + n)), "accepted") << n;
+    EXPECT_EQ(refusal({}), "the file is empty");
+    EXPECT_EQ(refusal(std::vector<uint8_t>(good.begin(), good.begin() + 12)), "truncated in the header");
+    EXPECT_EQ(refusal(std::vector<uint8_t>(good.begin(), good.end() - 5)),
+              "truncated (no end marker) at pass 2");
+
+    struct Patch { size_t at; uint8_t value; const char *reason; } patches[] = {
+        { 0, 'X', "not a demo file (wrong magic)" },
+        { 8, 2, "demo format version 2, this game reads version 1" },
+        { 10, 0, "bad game version in the header" },
+        { headerSize + 1, 0, "event count 0 out of range at pass 1" },
+        { headerSize + 1, maxPassEvents + 1, "event count 65 out of range at pass 1" },
+        { headerSize + 2, passEventLast + 1, nullptr },
+        { headerSize + 2, 0, "unknown event code 0 at pass 1" },
+        { headerSize, 0x81, "bad pass flags at pass 1" },
+        { headerSize + 4, 2, "end marker counts 2 passes, the file holds 1" },
+    };
+    for (const Patch &p : patches) {
+        std::vector<uint8_t> bad = good;
+        bad[p.at] = p.value;
+        std::string why = refusal(bad);
+        if (p.reason)
+            EXPECT_EQ(why, p.reason);
+        else
+            EXPECT_EQ(why.rfind("unknown event code", 0), 0u) << why;
+    }
+
+    std::vector<uint8_t> longer = good;
+    longer.push_back(0);
+    EXPECT_EQ(refusal(longer), "data after the end marker");
+    // Held keys beyond the known ones; a varint longer than 32 bits.
+    std::vector<uint8_t> held(good.begin(), good.begin() + headerSize);
+    for (uint8_t b : { 0x10, 0x80, 0x04, 0x80, 1, 0, 0, 0 })
+        held.push_back(b);
+    EXPECT_EQ(refusal(held), "held keys out of range at pass 1");
+    std::vector<uint8_t> huge(good.begin(), good.begin() + headerSize);
+    for (uint8_t b : { 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F })
+        huge.push_back(b);
+    EXPECT_EQ(refusal(huge), "number too long at pass 1");
+    // A clock reading count beyond the record.
+    std::vector<uint8_t> clocks(good.begin(), good.begin() + headerSize);
+    for (uint8_t b : { 0x40, maxPassClocks + 1 })
+        clocks.push_back(b);
+    EXPECT_EQ(refusal(clocks), "clock reading count 65 out of range at pass 1");
+}
+
+// The game's own sequence is the one rand() gives for the same seed.
+TEST(DemoFile, GameRandomSequenceIsRandsSequence)
+{
+    for (unsigned seed : { 1u, 7u, 20261206u }) {
+        srand(seed);
+        std::vector<int> want;
+        for (int i = 0; i < 1000; i++)
+            want.push_back(rand());
+        seedGameRand(seed);
+        for (int i = 0; i < 1000; i++)
+            ASSERT_EQ(gameRand(), want[i]) << "seed " << seed << ", draw " << i;
+    }
+}
+
+static int runGame(const std::string &dir, const std::string &args, std::string *out, std::string *err)
+{
+    std::string cmd = "cd " + dir + " && " + DRIFTWING_PATH + " " + args + " >out.txt 2>err.txt";
+    int st = system(cmd.c_str());
+    *out = readString(dir + "/out.txt");
+    *err = readString(dir + "/err.txt");
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
+{
+    std::string dir = makeTempDir();
+    std::string out, err;
+    EXPECT_EQ(runGame(dir, "--play nosuch.demo", &out, &err), 2);
+    EXPECT_EQ(err, "driftwing: demo 'nosuch.demo': cannot open (No such file or directory)\n");
+    writeString(dir + "/junk.demo", "DWDEMO\r\n\x01");
+    EXPECT_EQ(runGame(dir, "--timedemo junk.demo", &out, &err), 2);
+    EXPECT_EQ(err, "driftwing: demo 'junk.demo': truncated in the header\n");
+    EXPECT_EQ(runGame(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
+    EXPECT_EQ(err.rfind("driftwing: demo '/nonexistent/dir/x.demo': cannot create", 0), 0u) << err;
+
+    // Another version and other data: one warning each, then the demo plays
+    // to its usual end, and the best score is neither read nor written.
+    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir).c_str()), 0);
+    std::string demo = readString(std::string(DEMO_DIR) + "/debugkeys.demo");
+    std::string expected = readString(std::string(DEMO_DIR) + "/debugkeys.expected");
+    ASSERT_GT(demo.size(), 30u);
+    demo[13] = '9';         // "1.0" -> "1.9"
+    demo[18] ^= 0x55;       // the data fingerprint
+    writeString(dir + "/other.demo", demo);
+    writeString(dir + "/high1", "999999");
+    EXPECT_EQ(runGame(dir, "--timedemo other.demo", &out, &err), 0);
+    EXPECT_NE(err.find("'other.demo' was recorded by version 1.9, this is 1.0; playing anyway\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("'other.demo' was recorded with other game data; playing anyway\n"), std::string::npos) << err;
+    std::string summary = expected.substr(8, expected.find('\n') - 8);
+    EXPECT_NE(out.find(summary + ", "), std::string::npos) << out;
+    EXPECT_NE(out.find(" passes/s\n"), std::string::npos) << out;
+    EXPECT_EQ(readString(dir + "/high1"), "999999");
+}
