@@ -110,6 +110,22 @@ else
     [ "$status" -eq 0 ] && ok "ESC quits with status 0" || fail "exit status $status"
 fi
 grep -q "Warning: Couldn't set" "$work/out.txt" && fail "--nosound still opened the mixer"
+
+# --scale auto in a window: the largest factor that fits 1600 x 1200 with
+# room for a frame is 2. The window is there from the loading screen on.
+SDL_AUDIODRIVER=nosuch "$GAME" --window --scale auto --nosound >>"$work/out.txt" 2>&1 &
+gpid=$!
+win=
+for _ in $(seq 30); do
+    win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
+size=$(xwininfo -id "${win:-0}" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+[ "$size" = "1280x960" ] && ok "--scale auto: 1280x960 window" || fail "--scale auto: window is $size"
+kill "$gpid" 2>/dev/null
+wait "$gpid" 2>/dev/null
+gpid=
 grep -q "Could not load" "$work/out.txt" && fail "assets missing"
 
 if [ "$failures" -eq 0 ]; then echo "e2e window: all checks passed"; exit 0; fi
