@@ -1,5 +1,15 @@
-// Live input: SDL's event queue and key state turned into a pass record.
+// Live input: SDL's event queue, key state and gamepad turned into a pass
+// record. Presentation keys (F11, Alt+Enter) are handled here and never reach
+// the record, so a demo plays the same in a window or full screen.
 #include "game/input.h"
+
+#include "game/options.h"
+#include "render/present.h"
+
+// The gamepad's directions as held-key bits, kept from its events: the
+// first two axes and the first hat, each on its own so that releasing one
+// does not cancel the other.
+static Uint16 axisXHeld, axisYHeld, hatHeld;
 
 bool addPassEvent(PassInput *in, int event)
 {
@@ -21,6 +31,65 @@ static int keyEvent(SDLKey sym)
     }
 }
 
+// An axis past the dead zone holds one of its two directions.
+static Uint16 axisBits(Sint16 value, Uint16 negative, Uint16 positive)
+{
+    if (value < -padDeadZone)
+        return negative;
+    if (value > padDeadZone)
+        return positive;
+    return 0;
+}
+
+static Uint16 hatBits(Uint8 hat)
+{
+    Uint16 held = 0;
+    if (hat & SDL_HAT_UP)
+        held |= heldUp;
+    if (hat & SDL_HAT_DOWN)
+        held |= heldDown;
+    if (hat & SDL_HAT_LEFT)
+        held |= heldLeft;
+    if (hat & SDL_HAT_RIGHT)
+        held |= heldRight;
+    return held;
+}
+
+// Gamepad events of the first pad: directions into the held state, the
+// fire and Start buttons into pass events.
+static void padEvent(PassInput *in, const SDL_Event &event)
+{
+    switch (event.type) {
+    case SDL_JOYAXISMOTION:
+        if (event.jaxis.which != 0)
+            break;
+        if (event.jaxis.axis == 0)
+            axisXHeld = axisBits(event.jaxis.value, heldLeft, heldRight);
+        else if (event.jaxis.axis == 1)
+            axisYHeld = axisBits(event.jaxis.value, heldUp, heldDown);
+        break;
+    case SDL_JOYHATMOTION:
+        if (event.jhat.which == 0 && event.jhat.hat == 0)
+            hatHeld = hatBits(event.jhat.value);
+        break;
+    case SDL_JOYBUTTONDOWN:
+        if (event.jbutton.which != 0)
+            break;
+        if (event.jbutton.button == padFireButton)
+            addPassEvent(in, passFire);
+        else if (event.jbutton.button == padStartButton || event.jbutton.button == padStartButtonAlt)
+            addPassEvent(in, passStart);
+        break;
+    }
+}
+
+// F11 and Alt+Enter switch between window and full screen; Enter with Alt
+// is that switch only, never a restart.
+static bool presentationKey(const SDL_keysym &key)
+{
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
 static void pollEvents(PassInput *in)
 {
     SDL_Event event;
@@ -29,8 +98,16 @@ static void pollEvents(PassInput *in)
     while (in->eventCount < maxPassEvents && SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT)
             addPassEvent(in, passQuit);
+        else if (event.type == SDL_KEYDOWN && presentationKey(event.key.keysym))
+            toggleFullScreen();
         else if (event.type == SDL_KEYDOWN && keyEvent(event.key.keysym.sym))
             addPassEvent(in, keyEvent(event.key.keysym.sym));
+        else if (event.type == SDL_ACTIVEEVENT && event.active.gain == 0
+                 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))
+                 && options.autopause)
+            addPassEvent(in, passFocusPause);
+        else
+            padEvent(in, event);
     }
 }
 
@@ -55,5 +132,13 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     in->eventCount = 0;
     pollEvents(in);
     // After the poll, so that the key state includes the events just read.
-    in->held = heldKeys();
+    in->held = heldKeys() | axisXHeld | axisYHeld | hatHeld;
+}
+
+void openGamepad()
+{
+    axisXHeld = axisYHeld = hatHeld = 0;
+    if (SDL_NumJoysticks() > 0)
+        SDL_JoystickOpen(0);
+    SDL_JoystickEventState(SDL_ENABLE);
 }

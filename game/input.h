@@ -52,11 +52,23 @@ struct PassInput {
     Uint32 clockValue[maxPassClocks];
 };
 
+// The gamepad: the first pad steers with its first two axes (beyond the dead
+// zone) and its first hat, button 0 fires, Start pauses or starts a new game.
+// Start is button 7 on XInput-style pads and 9 on many others.
+const int padDeadZone = 8000;
+const int padFireButton = 0;
+const int padStartButton = 7;
+const int padStartButtonAlt = 9;
+
+// Opens the first pad SDL finds, if any, and turns on its events. Without a
+// pad nothing changes.
+void openGamepad();
+
 // Adds one event; false when the pass is full.
 bool addPassEvent(PassInput *in, int event);
 
 // Fills in from SDL at the tick reading ticks: polls the queued events and
-// reads the held keys.
+// reads the held keys, with the gamepad's directions added to them.
 void readLiveInput(PassInput *in, Uint32 ticks);
 
 #endif

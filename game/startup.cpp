@@ -9,6 +9,9 @@
 #include "game/random.h"
 #include "assets/bitmap.h"
 #include "render/blit.h"
+#include "render/present.h"
+#include "game/options.h"
+#include "game/input.h"
 
 int audioOpen;
 unsigned int randomSeed;
@@ -22,22 +25,45 @@ void startSystems()
         randomSeed = (unsigned int)time(NULL);
     seedGameRand(randomSeed);
 
-    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK) < 0) {
+    // Without sound the audio subsystem is not even started, so a machine
+    // without a sound card prints nothing about it.
+    Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
+    if (options.sound)
+        systems |= SDL_INIT_AUDIO;
+    if (SDL_Init(systems) < 0) {
         printf("Unable to init SDL: %s\n", SDL_GetError());
         exit(1);
     }
     atexit(SDL_Quit);
 
-    if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0)
+    if (!options.sound)
+        audioOpen = 0;
+    else if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0)
         printf("Warning: Couldn't set 44100 Hz 16-bit audio\n- Reason: %s\n", SDL_GetError());
     else
         audioOpen = 1;
 
-    screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
-    if (!screen) {
-        printf("Unable to set 640x480 video: %s\n", SDL_GetError());
+    int scale = displayScale();
+    if (!openDisplay(scale, options.fullscreen)) {
+        printf("Unable to set %dx%d video: %s\n", gameWidth * scale, gameHeight * scale,
+               SDL_GetError());
         exit(1);
     }
+    openGamepad();
+}
+
+// --scale auto: the largest factor that fits the desktop, which SDL reports
+// before the first mode is set. A window leaves room for its frame and the
+// desktop's panels.
+int displayScale()
+{
+    if (!options.scaleAuto)
+        return options.scale;
+    const SDL_VideoInfo *info = SDL_GetVideoInfo();
+    if (!info || info->current_w <= 0 || info->current_h <= 0)
+        return 1;
+    int margin = options.fullscreen ? 0 : 80;
+    return fitScale(info->current_w, info->current_h - margin, maxScale);
 }
 
 static void reportMissing(const char *path)
@@ -150,7 +176,7 @@ void showLoadingScreen()
 {
     blitAt(titleImage, 0, 0, screen);
     drawText(screen, tintedFont, 36, 36, "LOADING");
-    SDL_Flip(screen);
+    presentFrame();
     // A timed demo waits for nothing.
     if (demoMode != demoTiming)
         SDL_Delay(3000);

@@ -5,6 +5,9 @@
 // Reads the best score, seeds rand, starts SDL, the mixer and the display.
 // Exits with status 1 when SDL or the display mode cannot be started.
 void startSystems();
+// The display scale the options ask for; --scale auto measures the desktop,
+// so SDL's video must be started.
+int displayScale();
 // Loads every asset into its slot, binds the sprites and places the ship.
 // Prints one line for each asset that did not load; the game goes on.
 void loadAssets();

@@ -6,6 +6,7 @@
 #include "game/world.h"
 #include "render/backdrop.h"
 #include "render/blit.h"
+#include "render/present.h"
 
 const char creditLine[] = "DRIFTWING 1.0";
 
@@ -60,5 +61,5 @@ void renderFrame()
     drawFrontLayer();
     if (gameOver != 0)
         blitAt(gameOverImage, 192, 200, screen);
-    SDL_Flip(screen);
+    presentFrame();
 }

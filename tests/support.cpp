@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/wait.h>
 #include <gtest/gtest.h>
 #include "game/ticks.h"
 #include "tools/assetgen/art.h"
@@ -94,3 +95,17 @@ void useFakeTicks(Uint32 start)
 }
 
 void setFakeTicks(Uint32 now) { fakeNow = now; }
+
+std::string runCommand(const std::string &cmd, int *status)
+{
+    std::string out;
+    FILE *p = popen(cmd.c_str(), "r");
+    if (!p)
+        return out;
+    char buf[256];
+    while (fgets(buf, sizeof buf, p))
+        out += buf;
+    int st = pclose(p);
+    *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return out;
+}

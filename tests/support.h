@@ -27,6 +27,10 @@ void writeBmp24(const std::string &path, int w, int h,
 // The RGB colour (0xRRGGBB) of pixel (x, y) of any surface.
 uint32_t pixelRGB(SDL_Surface *s, int x, int y);
 
+// Runs a shell command and gives back what it printed on standard output;
+// *status gets its exit status (-1 when it did not exit normally).
+std::string runCommand(const std::string &cmd, int *status);
+
 // Routes readTicks() to a value the test sets.
 void useFakeTicks(Uint32 start);
 void setFakeTicks(Uint32 now);

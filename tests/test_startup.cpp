@@ -11,21 +11,6 @@
 #include "game/loop.h"
 #include "tools/assetgen/assetgen.h"
 
-// Runs a shell command and gives back its output and exit status.
-static std::string runCommand(const std::string &cmd, int *status)
-{
-    std::string out;
-    FILE *p = popen(cmd.c_str(), "r");
-    if (!p)
-        return out;
-    char buf[256];
-    while (fgets(buf, sizeof buf, p))
-        out += buf;
-    int st = pclose(p);
-    *status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return out;
-}
-
 TEST(StartUp, UnknownVideoDriverIsFatalWithSdlsReason)
 {
     std::string dir = makeTempDir();

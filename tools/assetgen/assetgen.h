@@ -14,6 +14,7 @@ bool makeSpriteSets(const std::string &root);  // data/ship, data/bullet, data/e
 bool makeFonts(const std::string &root);       // data/font, data/bigfont
 bool makeSounds(const std::string &root);      // data/sound/shot.wav, explode.wav
 bool makeMusic(const std::string &root);       // data/sound/tnt22.it
+bool makeIconPicture(const std::string &root); // data/icon.bmp, the window icon
 
 // Little-endian fields of the binary formats written here (BMP, WAV, module).
 inline void put8(std::vector<uint8_t> &b, unsigned v) { b.push_back(v & 255); }

@@ -12,6 +12,6 @@ int main(int argc, char **argv)
     if (!makeDirs(root + "/data/sound") || !makeDirs(root + "/Data"))
         return 1;
     bool ok = makePictures(root) && makeSpriteSets(root) && makeFonts(root)
-              && makeSounds(root) && makeMusic(root);
+              && makeSounds(root) && makeMusic(root) && makeIconPicture(root);
     return ok ? 0 : 1;
 }

@@ -22,6 +22,10 @@ Image makeFrontLayer();
 // title face could not be read.
 Image makeTitle();
 
+// The game's icon, size x size: the ship on a round badge. Keyed on pure
+// magenta outside the badge when `keyed`, else on black.
+Image makeIcon(int size, bool keyed);
+
 } // namespace art
 
 #endif

@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# End-to-end: the game in a window at scale 2 in a real X server. The window
+# must be 1280 x 960, titled, with an icon, show the play band in whole 2 x 2
+# pixels, pause when it loses focus, and switch to full screen and back.
+#   window.sh GAME ASSETGEN      (E2E_SHOTS=dir keeps the screenshots)
+set -u
+GAME=$(readlink -f "$1")
+GEN=$(readlink -f "$2")
+work=$(mktemp -d /tmp/driftwing-window-XXXXXX)
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+cleanup() {
+    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
+    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
+    if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+"$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
+
+for n in $(seq 141 190); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
+done
+# A desktop larger than the scaled window, so full screen is told apart.
+Xvfb ":$disp" -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xpid=$!
+export DISPLAY=":$disp"
+for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
+fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
+above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+# Pixels that differ between two crops of screenshots.
+differ() {
+    convert "$work/$1.png" -crop "$2" +repage "$work/a.png"
+    convert "$work/$3.png" -crop "$4" +repage "$work/b.png"
+    compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1
+}
+small() { [ "${1%%.*}" -lt "$2" ] 2>/dev/null; }
+
+cd "$work" || exit 1
+# No sound device at all: with --nosound the game must not even try one.
+SDL_AUDIODRIVER=nosuch "$GAME" --window --scale 2 --nosound >"$work/out.txt" 2>&1 &
+gpid=$!
+sleep 4.5
+
+win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
+if [ -z "$win" ]; then
+    fail "no window titled Driftwing"
+else
+    size=$(xwininfo -id "$win" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "1280x960" ] && ok "window is 1280x960" || fail "window is $size"
+    xprop -id "$win" WM_HINTS | grep -q "icon" && ok "window has an icon" || fail "no icon"
+fi
+
+shot play
+band=$(fraction play 1280x800+0+120 'r+g+b>0.15')
+above "$band" 0.5 && ok "play band drawn ($band)" || fail "play band mostly black ($band)"
+# Whole-pixel scaling: sampling every other pixel and doubling it again
+# gives back the very same picture.
+convert "$work/play.png" -crop 1280x960+0+0 +repage "$work/win.png"
+convert "$work/win.png" -sample 50% -sample 200% "$work/resampled.png"
+blocks=$(compare -metric AE "$work/win.png" "$work/resampled.png" null: 2>&1)
+[ "$blocks" = "0" ] && ok "every game pixel is a 2x2 block" || fail "$blocks pixels break the 2x2 blocks"
+
+# Losing the input focus pauses: PAUSED in yellow at game (400, 36).
+xdotool windowfocus --sync "$win" 2>/dev/null
+sleep 0.3
+xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')" 2>/dev/null
+sleep 0.5
+shot unfocused
+paused=$(fraction unfocused 120x28+800+76 'r>0.7 && g>0.7 && b<0.35')
+above "$paused" 0.05 && ok "focus loss pauses ($paused)" || fail "no PAUSED after focus loss ($paused)"
+
+# F11: full screen, the paused picture centred on the larger desktop; F11
+# again: back in the window. Only the part right of game x = 200 is compared:
+# the ship, never steered here, stays left of it and blinks even when paused.
+xdotool windowfocus --sync "$win" 2>/dev/null
+xdotool key F11
+sleep 1
+shot full
+moved=$(differ unfocused 880x960+400+0 full 880x960+560+120)
+small "$moved" 100 && ok "F11: full screen shows the same picture ($moved px differ)" \
+    || fail "F11: full-screen picture differs ($moved px)"
+xdotool key F11
+sleep 1
+shot back
+size=$(xwininfo -id "$win" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+back=$(differ unfocused 880x960+400+0 back 880x960+400+0)
+[ "$size" = "1280x960" ] && small "$back" 100 && ok "F11 again: back in the window ($back px differ)" \
+    || fail "F11 again: window $size, $back px differ"
+
+# P resumes after the focus pause; ESC quits with status 0.
+xdotool key p
+sleep 0.5
+shot resumed
+still=$(fraction resumed 120x28+800+76 'r>0.7 && g>0.7 && b<0.35')
+above 0.05 "$still" && ok "P resumes" || fail "still paused after P ($still)"
+xdotool key Escape
+for _ in $(seq 60); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$gpid" 2>/dev/null; then
+    fail "game still running after ESC"
+else
+    wait "$gpid"; status=$?
+    gpid=
+    [ "$status" -eq 0 ] && ok "ESC quits with status 0" || fail "exit status $status"
+fi
+grep -q "Warning: Couldn't set" "$work/out.txt" && fail "--nosound still opened the mixer"
+
+# --scale auto in a window: the largest factor that fits 1600 x 1200 with
+# room for a frame is 2. The window is there from the loading screen on.
+SDL_AUDIODRIVER=nosuch "$GAME" --window --scale auto --nosound >>"$work/out.txt" 2>&1 &
+gpid=$!
+win=
+for _ in $(seq 30); do
+    win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
+size=$(xwininfo -id "${win:-0}" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+[ "$size" = "1280x960" ] && ok "--scale auto: 1280x960 window" || fail "--scale auto: window is $size"
+kill "$gpid" 2>/dev/null
+wait "$gpid" 2>/dev/null
+gpid=
+grep -q "Could not load" "$work/out.txt" && fail "assets missing"
+
+if [ "$failures" -eq 0 ]; then echo "e2e window: all checks passed"; exit 0; fi
+echo "e2e window: $failures check(s) failed; the game said:"
+cat "$work/out.txt"
+exit 1

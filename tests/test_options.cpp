@@ -1,0 +1,85 @@
+// The command line through the real binary. SDL's video driver is set to one
+// that does not exist, so a run that gets past the options ends at SDL's
+// start with status 1, and one that must stop before SDL shows it.
+#include <gtest/gtest.h>
+#include <string.h>
+#include "tests/support.h"
+
+struct GameRun {
+    int status;
+    std::string out, err;
+};
+
+static GameRun runGame(const std::string &args)
+{
+    static std::string dir = makeTempDir();
+    GameRun r;
+    r.out = runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch SDL_AUDIODRIVER=nosuch "
+                       + DRIFTWING_PATH + " " + args + " 2>" + dir + "/err", &r.status);
+    r.err = readString(dir + "/err");
+    return r;
+}
+
+TEST(Options, BadInputIsOneLineNamingItWithAHintAndStatus2BeforeSdl)
+{
+    static const struct { const char *args, *named; } cases[] = {
+        { "--bogus", "--bogus" },
+        { "-x", "-x" },
+        { "stray", "stray" },
+        { "--window=yes", "--window=yes" },
+        { "--scale 0", "0" },
+        { "--scale 5", "5" },
+        { "--scale 22", "22" },
+        { "--scale -1", "-1" },
+        { "--scale two", "two" },
+        { "--scale=1.5", "1.5" },
+        { "--scale", "--scale" },
+        { "--scale=", "--scale" },
+        { "--data", "--data" },
+        { "--record", "--record" },
+        { "--record a.demo --play b.demo", "--play" },
+        { "--window --nosound --bogus", "--bogus" },
+    };
+    for (const auto &c : cases) {
+        GameRun r = runGame(c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.out, "") << c.args;
+        ASSERT_FALSE(r.err.empty()) << c.args;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << c.args << ": " << r.err;
+        EXPECT_NE(r.err.find(std::string("'") + c.named + "'"), std::string::npos)
+            << c.args << ": " << r.err;
+        EXPECT_NE(r.err.find("--help"), std::string::npos) << r.err;
+    }
+}
+
+TEST(Options, HelpAndVersionExitAtOnce)
+{
+    for (const char *help : { "--help", "-h", "--window --help --bogus" }) {
+        GameRun r = runGame(help);
+        EXPECT_EQ(r.status, 0) << help;
+        EXPECT_EQ(r.err, "") << help;
+        EXPECT_EQ(r.out.rfind("Usage: driftwing", 0), 0u) << r.out;
+        for (const char *opt : { "--window", "--fullscreen", "--scale", "--nosound", "--no-autopause",
+                                 "--data", "--record", "--play", "--timedemo", "--version", "F11" })
+            EXPECT_NE(r.out.find(opt), std::string::npos) << opt;
+    }
+    GameRun v = runGame("--version");
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out, "driftwing 1.0\n");
+    EXPECT_EQ(v.err, "");
+}
+
+TEST(Options, GoodOptionsAreAcceptedAndReachSdl)
+{
+    static const char *const cases[] = {
+        "", "--window", "--fullscreen", "--scale 1", "--scale 2", "--scale=3", "--scale 4",
+        "--scale auto", "--scale=auto", "--nosound", "--no-autopause",
+        "--window --scale 2 --fullscreen --nosound --no-autopause",
+    };
+    for (const char *args : cases) {
+        GameRun r = runGame(args);
+        EXPECT_EQ(r.status, 1) << args;
+        EXPECT_EQ(r.out.rfind("Unable to init SDL: ", 0), 0u) << args << ": " << r.out;
+        EXPECT_EQ(r.err, "") << args;
+    }
+}

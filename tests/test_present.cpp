@@ -1,0 +1,150 @@
+// Whole-pixel scaling and the display modes, with the dummy video driver.
+#include <gtest/gtest.h>
+#include "tests/support.h"
+#include "tests/alloccount.h"
+#include "game/world.h"
+#include "render/present.h"
+#include "game/input.h"
+
+// A frame where every pixel differs from its neighbours.
+static Uint32 patternAt(int x, int y) { return (Uint32)(x * 7919 + y * 104729) & 0xFFFFFF; }
+
+static void fillPattern(SDL_Surface *s)
+{
+    SDL_LockSurface(s);
+    for (int y = 0; y < s->h; y++)
+        for (int x = 0; x < s->w; x++)
+            ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x] = patternAt(x, y);
+    SDL_UnlockSurface(s);
+}
+
+static Uint32 pixel(SDL_Surface *s, int x, int y)
+{
+    return ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x];
+}
+
+// Counts pixels of dst that are not src's pixel (x / n, y / n) shifted by
+// the centring offset, and pixels of the border that are not `border`.
+static long mismatches(SDL_Surface *src, SDL_Surface *dst, int n, Uint32 border)
+{
+    int left = (dst->w - src->w * n) / 2, top = (dst->h - src->h * n) / 2;
+    long bad = 0;
+    SDL_LockSurface(dst);
+    for (int y = 0; y < dst->h; y++)
+        for (int x = 0; x < dst->w; x++) {
+            int sx = x - left, sy = y - top;
+            bool inside = sx >= 0 && sy >= 0 && sx < src->w * n && sy < src->h * n;
+            Uint32 want = inside ? patternAt(sx / n, sy / n) : border;
+            bad += pixel(dst, x, y) != want;
+        }
+    SDL_UnlockSurface(dst);
+    return bad;
+}
+
+static SDL_Surface *surface32(int w, int h)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+}
+
+TEST(Present, ScaledCopyRepeatsEveryPixelNByNTimes)
+{
+    SDL_Surface *src = surface32(gameWidth, gameHeight);
+    fillPattern(src);
+    for (int n = 1; n <= 4; n++) {
+        SDL_Surface *dst = surface32(gameWidth * n, gameHeight * n);
+        scaleCopy(src, dst, n);
+        EXPECT_EQ(mismatches(src, dst, n, 0), 0) << "scale " << n;
+        SDL_FreeSurface(dst);
+    }
+    // A larger mode than asked for shows the picture centred, the rest untouched.
+    SDL_Surface *big = surface32(1400, 1000);
+    SDL_FillRect(big, NULL, 0x123456);
+    scaleCopy(src, big, 2);
+    EXPECT_EQ(mismatches(src, big, 2, 0x123456), 0);
+    // One too small is left alone rather than overrun.
+    SDL_Surface *small = surface32(1279, 960);
+    SDL_FillRect(small, NULL, 0x654321);
+    scaleCopy(src, small, 2);
+    SDL_LockSurface(small);
+    EXPECT_EQ(pixel(small, 0, 0), 0x654321u);
+    SDL_UnlockSurface(small);
+    SDL_FreeSurface(small);
+    SDL_FreeSurface(big);
+    SDL_FreeSurface(src);
+}
+
+TEST(Present, LargestWholeFactorThatFits)
+{
+    static const struct { int w, h, want; } cases[] = {
+        { 640, 480, 1 }, { 320, 200, 1 }, { 1279, 960, 1 }, { 1280, 960, 2 },
+        { 1920, 1080, 2 }, { 2560, 1440, 3 }, { 3840, 2160, 4 }, { 10000, 10000, 4 },
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(fitScale(c.w, c.h, 4), c.want) << c.w << "x" << c.h;
+}
+
+// The real display path: the game draws into a 640 x 480 screen that keeps
+// its pointer, the video surface shows it doubled, and showing a frame
+// allocates nothing, before and after a switch of mode.
+TEST(Present, ScaledModeKeepsScreenAndPresentsWithoutAllocating)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
+    ASSERT_TRUE(openDisplay(2, false)) << SDL_GetError();
+    SDL_Surface *drawn = screen;
+    ASSERT_NE(drawn, videoSurface);
+    EXPECT_EQ(drawn->w, gameWidth);
+    EXPECT_EQ(drawn->h, gameHeight);
+    EXPECT_EQ(videoSurface->w, 1280);
+    EXPECT_EQ(videoSurface->h, 960);
+    const char *title;
+    SDL_WM_GetCaption((char **)&title, NULL);
+    EXPECT_STREQ(title, "Driftwing");
+
+    fillPattern(screen);
+    presentFrame();
+    long before = allocationCount();
+    for (int i = 0; i < 5; i++)
+        presentFrame();
+    EXPECT_EQ(allocationCount(), before);
+    EXPECT_EQ(mismatches(screen, videoSurface, 2, 0), 0);
+
+    int wasFull = presentFullscreen;
+    if (toggleFullScreen()) {
+        EXPECT_NE(presentFullscreen, wasFull);
+        EXPECT_EQ(screen, drawn);
+        presentFrame();
+        EXPECT_EQ(mismatches(screen, videoSurface, 2, 0), 0);
+    }
+
+    // F11 and Alt+Enter switch the mode in the input layer and never reach
+    // the pass record; Enter alone is still the restart key.
+    static const struct { SDLKey sym; SDLMod mod; } toggles[] = {
+        { SDLK_F11, KMOD_NONE }, { SDLK_RETURN, KMOD_LALT }, { SDLK_RETURN, KMOD_RALT },
+    };
+    for (const auto &t : toggles) {
+        int was = presentFullscreen;
+        SDL_Event e = {};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = t.sym;
+        e.key.keysym.mod = t.mod;
+        SDL_PushEvent(&e);
+        PassInput in;
+        readLiveInput(&in, 0);
+        EXPECT_EQ(in.eventCount, 0);
+        EXPECT_NE(presentFullscreen, was) << "key " << t.sym;
+        EXPECT_EQ(screen, drawn);
+    }
+    SDL_Event enter = {};
+    enter.type = SDL_KEYDOWN;
+    enter.key.keysym.sym = SDLK_RETURN;
+    SDL_PushEvent(&enter);
+    PassInput in;
+    readLiveInput(&in, 0);
+    ASSERT_EQ(in.eventCount, 1);
+    EXPECT_EQ(in.events[0], passRestart);
+
+    // At scale 1 the game draws straight into the video surface.
+    ASSERT_TRUE(openDisplay(1, false));
+    EXPECT_EQ(screen, videoSurface);
+    EXPECT_EQ(screen->w, gameWidth);
+}
