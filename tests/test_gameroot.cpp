@@ -1,0 +1,113 @@
+// The game root: --data, a data/ folder in the working directory, and the
+// player's own folder for "high1" when the game runs from its install tree.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <limits.h>
+
+#include "game/gameroot.h"
+#include "game/highscore.h"
+#include "game/options.h"
+#include "tests/support.h"
+
+namespace {
+
+std::string cwd()
+{
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof buf) ? buf : "";
+}
+
+// Runs chooseGameRoot from `start` with fresh options and puts the working
+// directory back afterwards.
+struct RootRun {
+    std::string before = cwd();
+    ~RootRun()
+    {
+        if (chdir(before.c_str()) != 0)
+            ADD_FAILURE() << "cannot return to " << before;
+        options = Options();
+        highScoreFile = "high1";
+    }
+};
+
+} // namespace
+
+TEST(GameRoot, PerUserFolderFollowsXdgRules)
+{
+    EXPECT_EQ(userDataDir("/x/data", "/home/a"), "/x/data/driftwing");
+    // A relative XDG_DATA_HOME is not valid and falls back to HOME.
+    EXPECT_EQ(userDataDir("rel/data", "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir("", "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir(nullptr, "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir(nullptr, "relative"), "");
+    EXPECT_EQ(userDataDir(nullptr, nullptr), "");
+
+    EXPECT_EQ(installRootFor("/opt/x/games/driftwing"), "/opt/x/games/../share/games/driftwing");
+    EXPECT_EQ(installRootFor("driftwing"), "");
+}
+
+TEST(GameRoot, MakeFoldersCreatesPrivateParentsAndRefusesFiles)
+{
+    std::string tmp = makeTempDir();
+    std::string deep = tmp + "/a/b/driftwing";
+    ASSERT_TRUE(makeFolders(deep, 0700));
+    struct stat st;
+    ASSERT_EQ(stat(deep.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_TRUE(makeFolders(deep, 0700)) << "an existing folder is fine";
+
+    writeString(tmp + "/file", "x");
+    EXPECT_FALSE(makeFolders(tmp + "/file", 0700));
+    EXPECT_FALSE(makeFolders(tmp + "/file/below", 0700));
+}
+
+TEST(GameRoot, DataOptionChangesFolderAfterDemoPathsAreMadeAbsolute)
+{
+    RootRun run;
+    std::string start = makeTempDir(), root = makeTempDir();
+    ASSERT_EQ(chdir(start.c_str()), 0);
+    start = cwd();
+    options.dataDir = root.c_str();
+    options.recordFile = "demos/rec.dem";
+    options.playFile = "/abs/play.dem";
+    options.timedemoFile = "t.dem";
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(cwd(), root);
+    EXPECT_EQ(std::string(options.recordFile), start + "/demos/rec.dem");
+    EXPECT_EQ(std::string(options.playFile), "/abs/play.dem");
+    EXPECT_EQ(std::string(options.timedemoFile), start + "/t.dem");
+    EXPECT_STREQ(highScoreFile, "high1") << "a chosen root keeps high1 in itself";
+}
+
+TEST(GameRoot, DataFolderInWorkingDirectoryIsUsedAsToday)
+{
+    RootRun run;
+    std::string start = makeTempDir();
+    ASSERT_EQ(mkdir((start + "/data").c_str(), 0755), 0);
+    ASSERT_EQ(chdir(start.c_str()), 0);
+    start = cwd();
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(cwd(), start);
+    EXPECT_STREQ(highScoreFile, "high1");
+}
+
+// Through the real binary: a --data folder that is not there stops the game
+// with status 2 and one line, before SDL is started (no display needed).
+TEST(GameRoot, MissingDataFolderEndsWithStatusTwo)
+{
+    std::string tmp = makeTempDir();
+    std::string cmd = std::string("env -u DISPLAY ") + DRIFTWING_PATH + " --data " + tmp +
+                      "/missing 2>" + tmp + "/err";
+    int status = system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    std::string err = readString(tmp + "/err");
+    EXPECT_NE(err.find("--data"), std::string::npos) << err;
+    EXPECT_NE(err.find("--help"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
