@@ -4,7 +4,7 @@
 set -e
 
 PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
-libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
+zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
 xvfb xdotool x11-apps imagemagick"
 
 missing=""
