@@ -104,7 +104,7 @@ int chooseGameRoot()
 
     if (options.dataDir) {
         if (chdir(options.dataDir) != 0) {
-            fprintf(stderr, "driftwing: --data %s: %s (try 'driftwing --help')\n",
+            fprintf(stderr, "driftwing: --data '%s': %s (try 'driftwing --help')\n",
                     options.dataDir, strerror(errno));
             return 2;
         }

@@ -5,7 +5,8 @@ set -e
 
 PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
-xvfb xdotool x11-apps imagemagick"
+xvfb xdotool x11-apps imagemagick \
+desktop-file-utils appstream man-db dpkg-dev lintian"
 
 missing=""
 for p in $PACKAGES; do
