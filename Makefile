@@ -2,11 +2,14 @@
 # build; play then makes the data and starts the game in run/.
 BUILD := build
 RUN   := run
+# Installing and packaging use one Release build of their own.
+RELEASE := build-release
+PREFIX  ?= /usr/local
 
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test setup configure
+.PHONY: play test setup configure install deb release
 
 play:
 	@if [ -z "$$DISPLAY" ]; then echo "driftwing: no display (DISPLAY is not set), so the game cannot open its window."; exit 1; fi
@@ -24,3 +27,18 @@ setup:
 
 configure: setup
 	@cmake -S . -B $(BUILD) >/dev/null
+
+release: setup
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(RELEASE) -j2 --target driftwing installdata | grep -v "Built target" || true
+
+# make install PREFIX=/some/where: the game in PREFIX/games, its data in
+# PREFIX/share/games/driftwing, menu entry, icons, metadata and manual page.
+install: release
+	@cmake --install $(RELEASE) --prefix "$(PREFIX)" --strip
+
+# make deb: driftwing_1.0_<arch>.deb in the current folder.
+deb: release
+	@cd $(RELEASE) && cpack >/dev/null 2>&1
+	@cp $(RELEASE)/package/driftwing_1.0_*.deb .
+	@ls driftwing_1.0_*.deb

@@ -44,12 +44,11 @@ set(CPACK_PACKAGE_NAME driftwing)
 set(CPACK_PACKAGE_VERSION 1.0)
 set(CPACK_PACKAGE_CONTACT "Driftwing maintainers <maintainers@users.noreply.c-seed-72c3b529.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "side-scrolling shoot-'em-up for one player")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "side-scrolling shoot-'em-up for one player
- Driftwing is a small side-scrolling shoot-'em-up. Your ship flies inside a
- play band over a scrolling sky and a rocky foreground while enemy ships come
- in from the right. Shoot them down, don't touch them, and don't fly into the
- ground. Plays with the keyboard or a gamepad, in a scaled window or full
- screen, with music and sound effects; each player keeps a best score.")
+set(CPACK_PACKAGE_DESCRIPTION "Driftwing is a small side-scrolling shoot-'em-up. Your ship flies inside a
+play band over a scrolling sky and a rocky foreground while enemy ships come
+in from the right. Shoot them down, don't touch them, and don't fly into the
+ground. Plays with the keyboard or a gamepad, in a scaled window or full
+screen, with music and sound effects; each player keeps a best score.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
