@@ -30,7 +30,7 @@ configure: setup
 
 release: setup
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build $(RELEASE) -j2 --target driftwing installdata | grep -v "Built target" || true
+	@cmake --build $(RELEASE) -j2 --target driftwing installdata
 
 # make install PREFIX=/some/where: the game in PREFIX/games, its data in
 # PREFIX/share/games/driftwing, menu entry, icons, metadata and manual page.
@@ -39,6 +39,6 @@ install: release
 
 # make deb: driftwing_1.0_<arch>.deb in the current folder.
 deb: release
-	@cd $(RELEASE) && cpack >/dev/null 2>&1
+	@cd $(RELEASE) && (cpack >cpack.log 2>&1 || { cat cpack.log; exit 1; })
 	@cp $(RELEASE)/package/driftwing_1.0_*.deb .
 	@ls driftwing_1.0_*.deb
