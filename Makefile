@@ -32,7 +32,7 @@ release: setup
 	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 	@cmake --build $(RELEASE) -j2 --target driftwing installdata
 
-# make install PREFIX=/some/where: the game in PREFIX/games, its data in
+# make install PREFIX=/some/where: the game in PREFIX/games (linked from bin), its data in
 # PREFIX/share/games/driftwing, menu entry, icons, metadata and manual page.
 install: release
 	@cmake --install $(RELEASE) --prefix "$(PREFIX)" --strip

@@ -1,5 +1,5 @@
 # The installed game and its Debian package.
-#   cmake --install BUILD --prefix P    games/driftwing, share/games/driftwing/...
+#   cmake --install BUILD --prefix P    games/driftwing (bin/driftwing links to it), share/games/driftwing/...
 #   cpack (in BUILD)                    driftwing_1.0_<arch>.deb
 # The game finds its data from its own path (games/../share/games/driftwing),
 # so any prefix works as well as /usr.
@@ -14,6 +14,8 @@ add_custom_command(OUTPUT ${PKG_OUT}/data.stamp
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${PKG_OUT}/root ${PKG_OUT}/icons
   COMMAND assetgen ${PKG_OUT}/root
   COMMAND assetgen --icons ${PKG_OUT}/icons
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PKG_OUT}/bin
+  COMMAND ${CMAKE_COMMAND} -E create_symlink ../games/driftwing ${PKG_OUT}/bin/driftwing
   COMMAND ${CMAKE_COMMAND} -E touch ${PKG_OUT}/data.stamp
   DEPENDS assetgen
   COMMENT "Generating the data pack and icons for installing")
@@ -26,7 +28,10 @@ add_custom_command(OUTPUT ${PKG_OUT}/driftwing.6.gz ${PKG_OUT}/changelog.gz
 add_custom_target(installdata ALL
   DEPENDS ${PKG_OUT}/data.stamp ${PKG_OUT}/driftwing.6.gz ${PKG_OUT}/changelog.gz)
 
+# The game lives in games/ as Debian wants; /usr/games is missing from the
+# PATH of root and of some session launchers, so bin/ holds a link to it.
 install(TARGETS driftwing RUNTIME DESTINATION games)
+install(FILES ${PKG_OUT}/bin/driftwing DESTINATION bin)
 install(DIRECTORY ${PKG_OUT}/root/data ${PKG_OUT}/root/Data
   DESTINATION share/games/driftwing
   FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)

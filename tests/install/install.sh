@@ -22,7 +22,7 @@ trap cleanup EXIT
 prefix=$work/prefix
 cmake --install "$BUILD" --prefix "$prefix" >/dev/null || { echo "FAIL: cmake --install"; exit 1; }
 
-for f in games/driftwing share/games/driftwing/data/title.bmp share/games/driftwing/Data/cloud/info \
+for f in games/driftwing bin/driftwing share/games/driftwing/data/title.bmp share/games/driftwing/Data/cloud/info \
          share/applications/driftwing.desktop share/metainfo/driftwing.metainfo.xml \
          share/man/man6/driftwing.6.gz share/doc/driftwing/copyright share/doc/driftwing/changelog.gz \
          share/icons/hicolor/48x48/apps/driftwing.png share/icons/hicolor/128x128/apps/driftwing.png \
@@ -68,7 +68,7 @@ cd "$work/elsewhere" || exit 1
 # holds s for `hold` seconds (+100 points a frame), quits with ESC.
 run() {
     local name=$1 hold=$2
-    "$prefix/games/driftwing" >"$work/$name.txt" 2>&1 &
+    "$prefix/bin/driftwing" >"$work/$name.txt" 2>&1 &
     gpid=$!
     sleep 4.5
     shot "$name"

@@ -20,7 +20,7 @@ deb=$1
 # Every file the package holds, and nothing else.
 got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort)
 want=$( (cd "$REL/dist/root" && find data Data -type f | sed 's|^|usr/share/games/driftwing/|')
-        printf '%s\n' usr/games/driftwing usr/share/applications/driftwing.desktop \
+        printf '%s\n' usr/games/driftwing usr/bin/driftwing usr/share/applications/driftwing.desktop \
             usr/share/metainfo/driftwing.metainfo.xml usr/share/man/man6/driftwing.6.gz \
             usr/share/doc/driftwing/copyright usr/share/doc/driftwing/changelog.gz \
             usr/share/icons/hicolor/48x48/apps/driftwing.png \
@@ -33,6 +33,7 @@ else
     fail "file list differs:"; diff <(echo "$want") <(echo "$got") | head -20
 fi
 dpkg-deb -c "$deb" | awk '$2 != "root/root" { bad = 1 } END { exit bad }' || fail "files not owned by root"
+echo "$(dpkg-deb -c "$deb")" | grep -q ' ./usr/bin/driftwing -> ../games/driftwing$' || fail "no driftwing command in /usr/bin"
 echo "$(dpkg-deb -c "$deb")" | grep -q '^-rwxr-xr-x .* ./usr/games/driftwing$' || fail "game not executable"
 
 depends=$(dpkg-deb -f "$deb" Depends)
