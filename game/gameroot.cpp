@@ -27,6 +27,12 @@ bool isFolder(const std::string &path)
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A game root holds data/ with at least the player's ship in it.
+bool holdsGameData(const std::string &dir)
+{
+    return access((dir + "/data/ship/info").c_str(), R_OK) == 0;
+}
+
 std::string currentFolder()
 {
     char buf[PATH_MAX];
@@ -110,12 +116,14 @@ int chooseGameRoot()
         }
         return -1;
     }
-    if (isFolder("data"))
+    // A menu entry starts the game in the home folder, where a data/ of the
+    // player's own may lie: only one that holds the game's data counts.
+    if (holdsGameData("."))
         return -1;
 
     // No data here: an installed game reads the tree beside its executable.
     std::string root = installRootFor(executablePath());
-    if (root.empty() || !isFolder(root + "/data") || chdir(root.c_str()) != 0)
+    if (root.empty() || !holdsGameData(root) || chdir(root.c_str()) != 0)
         return -1;      // as before: the loaders name what is missing
 
     const char *home = getenv("HOME");

@@ -1,6 +1,6 @@
 // Where the game reads its data and keeps its best score. A game root given
-// with --data, or a working directory that holds data/, is used as it is,
-// "high1" included. Otherwise an installed game reads the tree installed
+// with --data, or a working directory that holds the game's data/, is used as
+// it is, "high1" included. Otherwise an installed game reads the tree installed
 // beside its executable and keeps "high1" in the player's own data folder.
 #ifndef GAME_GAMEROOT_H
 #define GAME_GAMEROOT_H

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <limits.h>
+#include <string.h>
 
 #include "game/gameroot.h"
 #include "game/highscore.h"
@@ -94,6 +95,52 @@ TEST(GameRoot, DataFolderInWorkingDirectoryIsUsedAsToday)
     EXPECT_EQ(chooseGameRoot(), -1);
     EXPECT_EQ(cwd(), start);
     EXPECT_STREQ(highScoreFile, "high1");
+}
+
+// The install tree beside this test program stands in for an installed game:
+// started in a home folder with an unrelated data/, the game still reads the
+// tree and keeps high1 in the player's own folder, which it makes.
+TEST(GameRoot, InstalledGameReadsItsTreeAndKeepsBestScorePerUser)
+{
+    RootRun run;
+    char exe[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    ASSERT_GT(n, 0);
+    exe[n] = 0;
+    std::string tree = installRootFor(exe);
+    std::string top = tree.substr(0, tree.size() - strlen("/games/driftwing"));   // .../share
+    ASSERT_NE(access(top.c_str(), F_OK), 0) << top << " exists; not touching it";
+    ASSERT_TRUE(makeFolders(tree + "/data/ship", 0755));
+    writeString(tree + "/data/ship/info", "1\n");
+
+    std::string home = makeTempDir();
+    ASSERT_EQ(mkdir((home + "/data").c_str(), 0755), 0);   // the player's own data/
+    ASSERT_EQ(chdir(home.c_str()), 0);
+    std::string xdg = home + "/xdg";
+    setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    EXPECT_EQ(chooseGameRoot(), -1);
+    char real[PATH_MAX];
+    ASSERT_TRUE(realpath(tree.c_str(), real));
+    EXPECT_EQ(cwd(), real);
+    EXPECT_EQ(std::string(highScoreFile), xdg + "/driftwing/high1");
+    struct stat st;
+    EXPECT_EQ(stat((xdg + "/driftwing").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    unsetenv("XDG_DATA_HOME");
+
+    // The same tree, but started where the game's own data lies: as before.
+    options = Options();
+    highScoreFile = "high1";
+    std::string dev = makeTempDir();
+    ASSERT_TRUE(makeFolders(dev + "/data/ship", 0755));
+    writeString(dev + "/data/ship/info", "1\n");
+    ASSERT_EQ(chdir(dev.c_str()), 0);
+    dev = cwd();
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(cwd(), dev);
+    EXPECT_STREQ(highScoreFile, "high1");
+
+    EXPECT_EQ(system(("rm -rf '" + top + "'").c_str()), 0);
 }
 
 // Through the real binary: a --data folder that is not there stops the game
