@@ -61,7 +61,8 @@ white() { convert "$work/$1.png" -crop "$2" +repage -fx 'r>0.8 && g>0.8 && b>0.8
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 export HOME=$work/home XDG_DATA_HOME=$work/xdg
-mkdir -p "$HOME" "$work/elsewhere"
+# The start folder holds a data/ of its own that is not the game's.
+mkdir -p "$HOME" "$work/elsewhere/data"
 cd "$work/elsewhere" || exit 1
 
 # Starts the installed game, waits past the loading screen, takes a shot,
