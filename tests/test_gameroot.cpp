@@ -85,18 +85,6 @@ TEST(GameRoot, DataOptionChangesFolderAfterDemoPathsAreMadeAbsolute)
     EXPECT_STREQ(highScoreFile, "high1") << "a chosen root keeps high1 in itself";
 }
 
-TEST(GameRoot, DataFolderInWorkingDirectoryIsUsedAsToday)
-{
-    RootRun run;
-    std::string start = makeTempDir();
-    ASSERT_EQ(mkdir((start + "/data").c_str(), 0755), 0);
-    ASSERT_EQ(chdir(start.c_str()), 0);
-    start = cwd();
-    EXPECT_EQ(chooseGameRoot(), -1);
-    EXPECT_EQ(cwd(), start);
-    EXPECT_STREQ(highScoreFile, "high1");
-}
-
 // The install tree beside this test program stands in for an installed game:
 // started in a home folder with an unrelated data/, the game still reads the
 // tree and keeps high1 in the player's own folder, which it makes.
