@@ -1,6 +1,7 @@
 // Driftwing: options, start-up, the loading screen, the frame loop, shutdown.
 #include <SDL/SDL.h>
 #include "game/options.h"
+#include "game/gameroot.h"
 #include "game/startup.h"
 #include "game/loop.h"
 #include "game/demo.h"
@@ -8,6 +9,9 @@
 int main(int argc, char *argv[])
 {
     int status = parseOptions(argc, argv);
+    if (status >= 0)
+        return status;
+    status = chooseGameRoot();
     if (status >= 0)
         return status;
     status = openDemo();

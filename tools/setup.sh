@@ -4,8 +4,9 @@
 set -e
 
 PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
-libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
-xvfb xdotool x11-apps x11-utils imagemagick"
+zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
+xvfb xdotool x11-apps x11-utils imagemagick \
+desktop-file-utils appstream man-db dpkg-dev lintian"
 
 missing=""
 for p in $PACKAGES; do

@@ -15,6 +15,10 @@ bool makeFonts(const std::string &root);       // data/font, data/bigfont
 bool makeSounds(const std::string &root);      // data/sound/shot.wav, explode.wav
 bool makeMusic(const std::string &root);       // data/sound/tnt22.it
 bool makeIconPicture(const std::string &root); // data/icon.bmp, the window icon
+// The desktop icon as dir/driftwing-{48,128,256}.png (not part of the data pack).
+bool makeIcons(const std::string &dir);
+// An 8-bit RGBA PNG of w x h pixels given row by row; empty if deflate fails.
+std::vector<uint8_t> encodePng(int w, int h, const std::vector<uint8_t> &rgba);
 
 // Little-endian fields of the binary formats written here (BMP, WAV, module).
 inline void put8(std::vector<uint8_t> &b, unsigned v) { b.push_back(v & 255); }

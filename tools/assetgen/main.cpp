@@ -1,11 +1,15 @@
 // assetgen ROOT: writes the game's whole data pack below ROOT.
+// assetgen --icons DIR: writes the desktop icons into DIR.
 #include <stdio.h>
+#include <string.h>
 #include "tools/assetgen/assetgen.h"
 
 int main(int argc, char **argv)
 {
+    if (argc == 3 && strcmp(argv[1], "--icons") == 0)
+        return makeIcons(argv[2]) ? 0 : 1;
     if (argc != 2) {
-        printf("usage: assetgen ROOT\n");
+        printf("usage: assetgen ROOT | assetgen --icons DIR\n");
         return 2;
     }
     std::string root = argv[1];

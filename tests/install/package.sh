@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# The Debian package: one Release build (shared with `make deb`), cpack, the
+# package's file list against the installed layout, its dependencies, lintian.
+#   package.sh SOURCE_DIR RELEASE_BUILD_DIR
+set -u
+SRC=$(readlink -f "$1")
+REL=$2
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+ok() { echo "ok: $*"; }
+
+cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null \
+    && cmake --build "$REL" -j2 --target driftwing installdata >/dev/null \
+    && (cd "$REL" && cpack >/dev/null 2>&1) || { echo "FAIL: release build or cpack"; exit 1; }
+
+set -- "$REL"/package/driftwing_1.0_*.deb
+deb=$1
+[ -f "$deb" ] && ok "built $(basename "$deb")" || { echo "FAIL: no driftwing_1.0_*.deb"; exit 1; }
+
+# Every file the package holds, and nothing else.
+got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort)
+want=$( (cd "$REL/dist/root" && find data Data -type f | sed 's|^|usr/share/games/driftwing/|')
+        printf '%s\n' usr/games/driftwing usr/bin/driftwing usr/share/applications/driftwing.desktop \
+            usr/share/metainfo/driftwing.metainfo.xml usr/share/man/man6/driftwing.6.gz \
+            usr/share/doc/driftwing/copyright usr/share/doc/driftwing/changelog.gz \
+            usr/share/icons/hicolor/48x48/apps/driftwing.png \
+            usr/share/icons/hicolor/128x128/apps/driftwing.png \
+            usr/share/icons/hicolor/256x256/apps/driftwing.png) 
+want=$(echo "$want" | sort)
+if [ "$got" = "$want" ]; then
+    ok "file list matches the layout ($(echo "$got" | wc -l) files)"
+else
+    fail "file list differs:"; diff <(echo "$want") <(echo "$got") | head -20
+fi
+dpkg-deb -c "$deb" | awk '$2 != "root/root" { bad = 1 } END { exit bad }' || fail "files not owned by root"
+echo "$(dpkg-deb -c "$deb")" | grep -q ' ./usr/bin/driftwing -> ../games/driftwing$' || fail "no driftwing command in /usr/bin"
+echo "$(dpkg-deb -c "$deb")" | grep -q '^-rwxr-xr-x .* ./usr/games/driftwing$' || fail "game not executable"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libsdl1.2debian libsdl-mixer1.2 libc6; do
+    echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
+done
+tmp=$(mktemp -d); dpkg-deb -x "$deb" "$tmp"
+readelf -S "$tmp/usr/games/driftwing" | grep -q '\.debug_info\|\.symtab' && fail "binary not stripped"
+rm -rf "$tmp"
+
+out=$(lintian --fail-on error "$deb" 2>&1)
+status=$?
+out=$(echo "$out" | grep -v 'running with root privileges')
+[ "$status" -eq 0 ] && ok "lintian reports no error${out:+ ($out)}" || fail "lintian: $out"
+
+if [ "$failures" -eq 0 ]; then echo "package: all checks passed"; exit 0; fi
+exit 1

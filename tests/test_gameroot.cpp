@@ -1,0 +1,148 @@
+// The game root: --data, a data/ folder in the working directory, and the
+// player's own folder for "high1" when the game runs from its install tree.
+#include <gtest/gtest.h>
+#include <algorithm>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <limits.h>
+#include <string.h>
+
+#include "game/gameroot.h"
+#include "game/highscore.h"
+#include "game/options.h"
+#include "tests/support.h"
+
+namespace {
+
+std::string cwd()
+{
+    char buf[PATH_MAX];
+    return getcwd(buf, sizeof buf) ? buf : "";
+}
+
+// Runs chooseGameRoot from `start` with fresh options and puts the working
+// directory back afterwards.
+struct RootRun {
+    std::string before = cwd();
+    ~RootRun()
+    {
+        if (chdir(before.c_str()) != 0)
+            ADD_FAILURE() << "cannot return to " << before;
+        options = Options();
+        highScoreFile = "high1";
+    }
+};
+
+} // namespace
+
+TEST(GameRoot, PerUserFolderFollowsXdgRules)
+{
+    EXPECT_EQ(userDataDir("/x/data", "/home/a"), "/x/data/driftwing");
+    // A relative XDG_DATA_HOME is not valid and falls back to HOME.
+    EXPECT_EQ(userDataDir("rel/data", "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir("", "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir(nullptr, "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir(nullptr, "relative"), "");
+    EXPECT_EQ(userDataDir(nullptr, nullptr), "");
+
+    EXPECT_EQ(installRootFor("/opt/x/games/driftwing"), "/opt/x/games/../share/games/driftwing");
+    EXPECT_EQ(installRootFor("driftwing"), "");
+}
+
+TEST(GameRoot, MakeFoldersCreatesPrivateParentsAndRefusesFiles)
+{
+    std::string tmp = makeTempDir();
+    std::string deep = tmp + "/a/b/driftwing";
+    ASSERT_TRUE(makeFolders(deep, 0700));
+    struct stat st;
+    ASSERT_EQ(stat(deep.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_TRUE(makeFolders(deep, 0700)) << "an existing folder is fine";
+
+    writeString(tmp + "/file", "x");
+    EXPECT_FALSE(makeFolders(tmp + "/file", 0700));
+    EXPECT_FALSE(makeFolders(tmp + "/file/below", 0700));
+}
+
+TEST(GameRoot, DataOptionChangesFolderAfterDemoPathsAreMadeAbsolute)
+{
+    RootRun run;
+    std::string start = makeTempDir(), root = makeTempDir();
+    ASSERT_EQ(chdir(start.c_str()), 0);
+    start = cwd();
+    options.dataDir = root.c_str();
+    options.recordFile = "demos/rec.dem";
+    options.playFile = "/abs/play.dem";
+    options.timedemoFile = "t.dem";
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(cwd(), root);
+    EXPECT_EQ(std::string(options.recordFile), start + "/demos/rec.dem");
+    EXPECT_EQ(std::string(options.playFile), "/abs/play.dem");
+    EXPECT_EQ(std::string(options.timedemoFile), start + "/t.dem");
+    EXPECT_STREQ(highScoreFile, "high1") << "a chosen root keeps high1 in itself";
+}
+
+// The install tree beside this test program stands in for an installed game:
+// started in a home folder with an unrelated data/, the game still reads the
+// tree and keeps high1 in the player's own folder, which it makes.
+TEST(GameRoot, InstalledGameReadsItsTreeAndKeepsBestScorePerUser)
+{
+    RootRun run;
+    char exe[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    ASSERT_GT(n, 0);
+    exe[n] = 0;
+    std::string tree = installRootFor(exe);
+    std::string top = tree.substr(0, tree.size() - strlen("/games/driftwing"));   // .../share
+    ASSERT_NE(access(top.c_str(), F_OK), 0) << top << " exists; not touching it";
+    ASSERT_TRUE(makeFolders(tree + "/data/ship", 0755));
+    writeString(tree + "/data/ship/info", "1\n");
+
+    std::string home = makeTempDir();
+    ASSERT_EQ(mkdir((home + "/data").c_str(), 0755), 0);   // the player's own data/
+    ASSERT_EQ(chdir(home.c_str()), 0);
+    std::string xdg = home + "/xdg";
+    setenv("XDG_DATA_HOME", xdg.c_str(), 1);
+    EXPECT_EQ(chooseGameRoot(), -1);
+    char real[PATH_MAX];
+    ASSERT_TRUE(realpath(tree.c_str(), real));
+    EXPECT_EQ(cwd(), real);
+    EXPECT_EQ(std::string(highScoreFile), xdg + "/driftwing/high1");
+    struct stat st;
+    EXPECT_EQ(stat((xdg + "/driftwing").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    unsetenv("XDG_DATA_HOME");
+
+    // The same tree, but started where the game's own data lies: as before.
+    options = Options();
+    highScoreFile = "high1";
+    std::string dev = makeTempDir();
+    ASSERT_TRUE(makeFolders(dev + "/data/ship", 0755));
+    writeString(dev + "/data/ship/info", "1\n");
+    ASSERT_EQ(chdir(dev.c_str()), 0);
+    dev = cwd();
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(cwd(), dev);
+    EXPECT_STREQ(highScoreFile, "high1");
+
+    EXPECT_EQ(system(("rm -rf '" + top + "'").c_str()), 0);
+}
+
+// Through the real binary: a --data folder that is not there stops the game
+// with status 2 and one line, before SDL is started (no display needed).
+TEST(GameRoot, MissingDataFolderEndsWithStatusTwo)
+{
+    std::string tmp = makeTempDir();
+    std::string cmd = std::string("env -u DISPLAY ") + DRIFTWING_PATH + " --data " + tmp +
+                      "/missing 2>" + tmp + "/err";
+    int status = system(cmd.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    std::string err = readString(tmp + "/err");
+    EXPECT_NE(err.find("--data"), std::string::npos) << err;
+    EXPECT_NE(err.find("--help"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
