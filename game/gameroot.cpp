@@ -58,6 +58,16 @@ void makeAbsolute(const char *&option, std::string &store, const std::string &di
     option = store.c_str();
 }
 
+// Demo paths are given relative to the folder the player started in; before
+// the game changes to another folder they are made absolute. Without a change
+// they stay as given, so messages name them as the player wrote them.
+void keepDemoPaths(const std::string &start)
+{
+    makeAbsolute(options.recordFile, recordPath, start);
+    makeAbsolute(options.playFile, playPath, start);
+    makeAbsolute(options.timedemoFile, timedemoPath, start);
+}
+
 } // namespace
 
 std::string installRootFor(const std::string &exePath)
@@ -104,11 +114,8 @@ bool makeFolders(const std::string &path, unsigned mode)
 int chooseGameRoot()
 {
     std::string start = currentFolder();
-    makeAbsolute(options.recordFile, recordPath, start);
-    makeAbsolute(options.playFile, playPath, start);
-    makeAbsolute(options.timedemoFile, timedemoPath, start);
-
     if (options.dataDir) {
+        keepDemoPaths(start);
         if (chdir(options.dataDir) != 0) {
             fprintf(stderr, "driftwing: --data '%s': %s (try 'driftwing --help')\n",
                     options.dataDir, strerror(errno));
@@ -123,8 +130,11 @@ int chooseGameRoot()
 
     // No data here: an installed game reads the tree beside its executable.
     std::string root = installRootFor(executablePath());
-    if (root.empty() || !holdsGameData(root) || chdir(root.c_str()) != 0)
+    if (root.empty() || !holdsGameData(root))
         return -1;      // as before: the loaders name what is missing
+    keepDemoPaths(start);
+    if (chdir(root.c_str()) != 0)
+        return -1;
 
     const char *home = getenv("HOME");
     if (!home || home[0] != '/') {
