@@ -1,6 +1,8 @@
 // Live input: SDL's event queue and key state turned into a pass record.
 #include "game/input.h"
 
+#include "game/hangup.h"
+
 bool addPassEvent(PassInput *in, int event)
 {
     if (in->eventCount >= maxPassEvents)
@@ -54,6 +56,10 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     in->ticks = ticks;
     in->eventCount = 0;
     pollEvents(in);
+    // A hang-up quits like the close request; the flag stays set, so a full
+    // record hands it to the next pass.
+    if (hangupRequested)
+        addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys();
 }

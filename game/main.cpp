@@ -3,12 +3,14 @@
 #include "game/options.h"
 #include "game/startup.h"
 #include "game/loop.h"
+#include "game/hangup.h"
 
 int main(int argc, char *argv[])
 {
     int status = parseOptions(argc, argv);
     if (status >= 0)
         return status;
+    catchHangup();
     startSystems();
     loadAssets();
     showLoadingScreen();
