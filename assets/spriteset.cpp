@@ -9,6 +9,7 @@
 // A frame line gives the bitmap's name, its delay in milliseconds and the red,
 // green and blue of its colour key; a negative red means no key.
 #include "assets/spriteset.h"
+#include "assets/bitmap.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -45,7 +46,7 @@ static SDL_Surface *loadFrame(const char *dir, const char *name, const FrameLine
     if (!joinPath(path, dir, name))
         return NULL;
 
-    SDL_Surface *raw = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
+    SDL_Surface *raw = decodeBitmap(SDL_RWFromFile(path, "rb"));
     if (!raw)
         return NULL;
 

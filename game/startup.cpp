@@ -49,7 +49,7 @@ static SDL_Surface *picture(const char *path)
 // The game-over picture keeps its file's pixel format.
 static SDL_Surface *rawPicture(const char *path)
 {
-    SDL_Surface *s = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
+    SDL_Surface *s = decodeBitmap(SDL_RWFromFile(path, "rb"));
     if (!s)
         reportMissing(path);
     return s;

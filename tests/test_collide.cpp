@@ -53,4 +53,7 @@ TEST(Collide, InnerBoxesOfFrameZeroTouchingCountsEitherWayRound)
         EXPECT_EQ(collide(a, b), c.hit);
         EXPECT_EQ(collide(b, a), c.hit);
     }
+    unloaded.loaded = 1;
+    for (SpriteSet *set : { &one, &ten, &twenty, &growing, &unloaded })
+        freeSpriteSet(set);
 }

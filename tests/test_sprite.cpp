@@ -1,6 +1,7 @@
 // The Sprite: frame timing on the fake clock, where it lands on the screen,
 // the background buffer, and sets it cannot draw from.
 #include <gtest/gtest.h>
+#include <vector>
 #include "objects/sprite.h"
 #include "game/ticks.h"
 #include "tests/support.h"
@@ -15,10 +16,15 @@ static void fill(SDL_Rect *r, Uint32 rgb)
     SDL_FillRect(screen, r, SDL_MapRGB(screen->format, rgb >> 16, (rgb >> 8) & 255, rgb & 255));
 }
 
+// Every set made below, released after each test (tests change the copies'
+// counts, so each is kept as made).
+static std::vector<SpriteSet> madeSets;
+
 // A loaded set of count 10x10 frames, red, green, blue, red..., each 100 ms.
 static SpriteSet makeSet(int count)
 {
     SpriteSet set = { new SpriteFrame[count], 1, count, 10, 10 };
+    madeSets.push_back(set);
     for (int i = 0; i < count; i++) {
         // With these masks a pixel value is its 0xRRGGBB colour.
         set.frames[i] = { SDL_CreateRGBSurface(SDL_SWSURFACE, 10, 10, 32, red, green, blue, 0), 100 };
@@ -41,6 +47,12 @@ class SpriteTest : public ::testing::Test {
         ASSERT_NE(screen = openTestVideo(), nullptr);
         fill(NULL, 0);
         useFakeTicks(0);
+    }
+    void TearDown() override
+    {
+        for (SpriteSet &set : madeSets)
+            freeSpriteSet(&set);
+        madeSets.clear();
     }
 };
 
