@@ -60,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         s.draw();
         s.restoreBackground();
     }
+    s.releaseBackground();
     freeSpriteSet(&set);
     return 0;
 }

@@ -94,3 +94,10 @@ void Sprite::restoreBackground()
     dst.h = set ? (Uint16)set->frameHeight : 0;
     SDL_UpperBlit(background, NULL, target, &dst);
 }
+
+void Sprite::releaseBackground()
+{
+    if (background)
+        SDL_FreeSurface(background);
+    background = nullptr;
+}

@@ -12,6 +12,8 @@ public:
     void draw();
     void saveBackground();
     void restoreBackground();
+    // Frees the background buffer; the game keeps it for the whole run.
+    void releaseBackground();
 
     float getX() const { return x; }
     float getY() const { return y; }

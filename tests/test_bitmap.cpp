@@ -82,6 +82,9 @@ TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
             put(22, (uint32_t)h);
         }
         b[26] = 1; b[28] = 24;  // one plane, 24 bits a pixel
+        if (infoSize == 12) {
+            b[22] = 1; b[24] = 24;
+        }
         return b;
     };
     const struct { uint32_t info; int32_t w, h; } huge[] = {
@@ -93,6 +96,11 @@ TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
         EXPECT_EQ(decodeBitmap(SDL_RWFromConstMem(b.data(), (int)b.size())), nullptr) << c.w << "x" << c.h;
     }
     EXPECT_EQ(decodeBitmap(NULL), nullptr);
+    // A depth no BMP has (here 4097 bits) made SDL crash converting it.
+    std::vector<uint8_t> odd = header(12, 2, 2);
+    odd[24] = 0x01; odd[25] = 0x10;
+    odd.insert(odd.end(), 16, 0x30);
+    EXPECT_EQ(loadBitmapRW(SDL_RWFromConstMem(odd.data(), (int)odd.size())), nullptr);
 
     std::string path = makeTempDir() + "/pic.bmp";
     writeBmp24(path, 5, 4, gradient);

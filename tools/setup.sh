@@ -5,7 +5,7 @@ set -e
 
 PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
 libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
-xvfb xdotool x11-apps imagemagick"
+xvfb xdotool x11-apps imagemagick clang-14 libclang-rt-14-dev"
 
 missing=""
 for p in $PACKAGES; do
