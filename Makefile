@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 
 # The sanitizers' settings for every test program and game run under them.
 SANITIZE_ENV := ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitize/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # Keep the nested builds quiet about changing directories.

@@ -232,12 +232,15 @@ bool writeHighScore()
     int err = dangling ? noTempFile : writeReplacing(path, text, (size_t)len);
     if (err == noTempFile)
         err = writeInPlace(path, text, (size_t)len);
-    signal(SIGXFSZ, oldHandler);
 
+    // Said while the signal is still ignored: standard output may be a
+    // file under the same limit.
     if (err == EINVAL)
         printf("Could not save the best score to %s: not a regular file\n", highScoreFile);
     else if (err)
         printf("Could not save the best score to %s: %s\n", highScoreFile, strerror(err));
+    fflush(stdout);
+    signal(SIGXFSZ, oldHandler);
     return err == 0;
 }
 
