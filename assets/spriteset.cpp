@@ -9,6 +9,7 @@
 // A frame line gives the bitmap's name, its delay in milliseconds and the red,
 // green and blue of its colour key; a negative red means no key.
 #include "assets/spriteset.h"
+#include "assets/bitmap.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -45,7 +46,7 @@ static SDL_Surface *loadFrame(const char *dir, const char *name, const FrameLine
     if (!joinPath(path, dir, name))
         return NULL;
 
-    SDL_Surface *raw = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
+    SDL_Surface *raw = decodeBitmap(SDL_RWFromFile(path, "rb"));
     if (!raw)
         return NULL;
 
@@ -81,8 +82,11 @@ static int readFrames(FILE *f, SpriteSet *set, const char *dir, int count)
             continue;   // blanks only: no name, so no frame
 
         SDL_Surface *s = loadFrame(dir, name, fl);
-        if (!s)
+        if (!s) {
+            spriteSetTrouble.failedFrame = i + 1;
+            snprintf(spriteSetTrouble.failedName, sizeof spriteSetTrouble.failedName, "%s", name);
             return -(i + 1);
+        }
 
         set->frames[i].surface = s;
         set->frames[i].delay = fl.delay;
@@ -95,8 +99,11 @@ static int readFrames(FILE *f, SpriteSet *set, const char *dir, int count)
     return i;
 }
 
+SpriteSetTrouble spriteSetTrouble;
+
 int loadSpriteSet(SpriteSet *set, const char *dir)
 {
+    memset(&spriteSetTrouble, 0, sizeof spriteSetTrouble);
     if (!set || !dir)
         return -1;
 
@@ -108,6 +115,7 @@ int loadSpriteSet(SpriteSet *set, const char *dir)
         // a directory too long for the path buffer is as unreadable as a
         // missing file, and the message names it in full either way
         printf("ERROR opening file %s/info\n\n", dir);
+        spriteSetTrouble.infoMissing = 1;
         return -1;
     }
 
@@ -118,11 +126,14 @@ int loadSpriteSet(SpriteSet *set, const char *dir)
     if (fgets(line, sizeof(line), f))
         sscanf(line, "FILES: %d", &count);
 
-    // a negative or huge count is a broken file, not a request for memory
-    if (count < 0 || count > maxSpriteFrames) {
+    // a negative count is a broken file; a huge one is no request for
+    // memory: the frames that the file really lists load, up to the cap
+    if (count < 0) {
         fclose(f);
         return -1;
     }
+    if (count > maxSpriteFrames)
+        count = maxSpriteFrames;
 
     SpriteFrame *frames = NULL;
     if (count > 0) {

@@ -17,8 +17,19 @@ struct SpriteSet {
     int frameHeight;
 };
 
-// The most frames a set may announce; more is taken as a broken file.
+// The most frames a set holds; a file that announces more loads at most
+// this many of the frames it lists.
 const int maxSpriteFrames = 1024;
+
+// What the last loadSpriteSet could not read, so that start-up can name each
+// problem once: a missing info file (the loader has said so), or the first
+// frame bitmap that failed (0 when none did).
+struct SpriteSetTrouble {
+    int infoMissing;
+    int failedFrame;        // 1-based number of the frame line that failed
+    char failedName[256];   // that frame's file name
+};
+extern SpriteSetTrouble spriteSetTrouble;
 
 // Fills set from dir/info and its frame bitmaps. 0 on success, -1 on failure.
 int loadSpriteSet(SpriteSet *set, const char *dir);

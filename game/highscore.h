@@ -8,8 +8,11 @@ extern const char *highScoreFile;
 
 // Fills highScore from the file; leaves it 0 when there is nothing to read.
 void readHighScore();
-// Replaces the file with score, atomically: never a half-written file.
-void writeHighScore();
+// Replaces the file with score: through a temporary file and a rename where
+// the folder allows, else in place. A failure is said in one line on
+// standard output; false when the score was not saved. A file that exists
+// but could not be read, a FIFO or a device is never written.
+bool writeHighScore();
 // Releases the input stream that readHighScore keeps open.
 void closeHighScore();
 

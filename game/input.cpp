@@ -10,6 +10,7 @@
 // first two axes and the first hat, each on its own so that releasing one
 // does not cancel the other.
 static Uint16 axisXHeld, axisYHeld, hatHeld;
+#include "game/hangup.h"
 
 bool addPassEvent(PassInput *in, int event)
 {
@@ -131,6 +132,10 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     in->ticks = ticks;
     in->eventCount = 0;
     pollEvents(in);
+    // A hang-up quits like the close request; the flag stays set, so a full
+    // record hands it to the next pass.
+    if (hangupRequested)
+        addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys() | axisXHeld | axisYHeld | hatHeld;
 }

@@ -5,6 +5,7 @@
 #include "game/startup.h"
 #include "game/loop.h"
 #include "game/demo.h"
+#include "game/hangup.h"
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     status = openDemo();
     if (status >= 0)
         return status;
+    catchHangup();
     startSystems();
     loadAssets();
     showLoadingScreen();

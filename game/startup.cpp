@@ -82,7 +82,7 @@ static SDL_Surface *picture(const char *path)
 // The game-over picture keeps its file's pixel format.
 static SDL_Surface *rawPicture(const char *path)
 {
-    SDL_Surface *s = SDL_LoadBMP_RW(SDL_RWFromFile(path, "rb"), 1);
+    SDL_Surface *s = decodeBitmap(SDL_RWFromFile(path, "rb"));
     if (!s)
         reportMissing(path);
     return s;
@@ -110,10 +110,21 @@ static Mix_Chunk *soundFile(const char *path)
     return c;
 }
 
+// One line per set problem: the loader itself names a missing info file; a
+// set left without frames is missing; a set that lost some frames goes on
+// with the ones before the first that failed.
 static void spriteSet(SpriteSet *set, const char *dir)
 {
-    if (loadSpriteSet(set, dir) != 0 || set->frameCount == 0)
+    loadSpriteSet(set, dir);
+    const SpriteSetTrouble &t = spriteSetTrouble;
+    if (t.infoMissing)
+        return;
+    if (set->frameCount == 0)
         reportMissing(dir);
+    else if (t.failedFrame)
+        printf("Could not load frame %d (%s) of %s; the frames from it on are left out"
+               " and the set goes on with the %d that loaded\n",
+               t.failedFrame, t.failedName, dir, set->frameCount);
 }
 
 static BitmapFont *font(const char *dir, float r, float g, float b)

@@ -18,6 +18,10 @@ static InnerBox innerBox(const Sprite &s)
 
 int collide(const Sprite &a, const Sprite &b)
 {
+    // A sprite whose set did not load shows nothing, so nothing can touch
+    // it: a missing enemy set must not make invisible enemies that cost lives.
+    if (a.getW() <= 0 || a.getH() <= 0 || b.getW() <= 0 || b.getH() <= 0)
+        return 0;
     InnerBox ba = innerBox(a);
     InnerBox bb = innerBox(b);
     // Edges lying exactly on each other count as touching.

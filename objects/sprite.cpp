@@ -35,24 +35,23 @@ int Sprite::init(SpriteSet *newSet, SDL_Surface *newTarget)
 
 void Sprite::draw()
 {
-    bool usable = hasFrames();
-    // A frame index that does not name an entry of the set (after setFrame
-    // with a bad value) wraps back to 0, as the animation itself would.
-    if (usable && (frame < 0 || frame >= set->frameCount))
-        frame = 0;
+    // A frame index that names no entry of the set (after setFrame with a
+    // bad value) draws nothing and stays as it is, like an unloaded set.
+    bool usable = hasFrames() && frame >= 0 && frame < set->frameCount;
 
     // Step to the next frame once this one's display time, scaled by
     // delayFactor, has run out on the real-time clock: at most one step per
-    // draw however late it comes. The stamp is a fresh reading.
+    // draw however late it comes. The time since the last step is the
+    // unsigned 32-bit difference, exact across the clock's wrap after
+    // 49.7 days. The stamp is a fresh reading.
     if (usable && animating == 1) {
         double delay = (double)set->frames[frame].delay * (double)delayFactor;
-        float due = (float)((double)lastFrameTicks + delay);
-        Uint32 now = readTicks();
-        if ((double)now > (double)due) {
+        Uint32 since = (Uint32)(readTicks() - lastFrameTicks);
+        if ((double)since > delay) {
             frame++;
             if (frame > set->frameCount - 1)
                 frame = 0;
-            lastFrameTicks = (int)readTicks();
+            lastFrameTicks = readTicks();
         }
     }
 
@@ -94,4 +93,11 @@ void Sprite::restoreBackground()
     dst.w = set ? (Uint16)set->frameWidth : 0;
     dst.h = set ? (Uint16)set->frameHeight : 0;
     SDL_UpperBlit(background, NULL, target, &dst);
+}
+
+void Sprite::releaseBackground()
+{
+    if (background)
+        SDL_FreeSurface(background);
+    background = nullptr;
 }

@@ -12,6 +12,8 @@ public:
     void draw();
     void saveBackground();
     void restoreBackground();
+    // Frees the background buffer; the game keeps it for the whole run.
+    void releaseBackground();
 
     float getX() const { return x; }
     float getY() const { return y; }
@@ -32,8 +34,8 @@ public:
     int getH() const { return hasFrames() && set->frames[0].surface ? set->frames[0].surface->h : 0; }
 
     // Read-only views for the renderer and the tests.
-    int getLastFrameTicks() const { return lastFrameTicks; }
-    void setLastFrameTicks(int t) { lastFrameTicks = t; }
+    Uint32 getLastFrameTicks() const { return lastFrameTicks; }
+    void setLastFrameTicks(Uint32 t) { lastFrameTicks = t; }
     int wasDrawn() const { return drawn; }
     SpriteSet *getSet() const { return set; }
 
@@ -48,7 +50,7 @@ private:
     int animating = 0;
     int drawn = 0;
     float delayFactor = 0.0f;
-    int lastFrameTicks = 0;
+    Uint32 lastFrameTicks = 0;   // tick reading at the last frame step
     SpriteSet *set = nullptr;
     SDL_Surface *background = nullptr;
     SDL_Surface *target = nullptr;

@@ -20,7 +20,10 @@ static volatile long allocations;
 long allocationCount() { return allocations; }
 
 #ifdef COUNT_WITH_HOOK
-#include <sanitizer/allocator_interface.h>
+// Declared here rather than taken from <sanitizer/allocator_interface.h>,
+// which only clang installs; GCC's runtime has the same entry point.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*onMalloc)(const volatile void *, size_t), void (*onFree)(const volatile void *));
 
 static void onMalloc(const volatile void *, size_t) { allocations = allocations + 1; }
 static void onFree(const volatile void *) {}

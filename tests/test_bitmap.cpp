@@ -62,3 +62,52 @@ TEST(LoadBitmap, ConvertsToDisplayFormatOrGivesNullSilently)
     SDL_FreeSurface(rgb);
     SDL_FreeSurface(pal);
 }
+
+// A header claiming a huge picture is refused before SDL allocates for it
+// (its 16-bit row pitch would wrap at such widths); a picture within the
+// limits, read from memory, decodes as usual.
+TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
+{
+    ASSERT_NE(openTestVideo(), nullptr);
+    // "BM", file size, reserved, pixel offset, then the info header.
+    auto header = [](uint32_t infoSize, int32_t w, int32_t h) {
+        std::vector<uint8_t> b(54, 0);
+        b[0] = 'B'; b[1] = 'M'; b[10] = 54;
+        auto put = [&](int at, uint32_t v) { for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 255; };
+        put(14, infoSize);
+        if (infoSize == 12) {
+            put(18, (uint32_t)(w & 0xFFFF) | (uint32_t)(h & 0xFFFF) << 16);
+        } else {
+            put(18, (uint32_t)w);
+            put(22, (uint32_t)h);
+        }
+        b[26] = 1; b[28] = 24;  // one plane, 24 bits a pixel
+        if (infoSize == 12) {
+            b[22] = 1; b[24] = 24;
+        }
+        return b;
+    };
+    const struct { uint32_t info; int32_t w, h; } huge[] = {
+        { 40, 60000, 60000 }, { 40, 16001, 1 }, { 40, 1, -60000 }, { 40, 8000, 8000 },
+        { 40, 1, INT32_MIN }, { 12, 65535, 65535 },
+    };
+    for (const auto &c : huge) {
+        std::vector<uint8_t> b = header(c.info, c.w, c.h);
+        EXPECT_EQ(decodeBitmap(SDL_RWFromConstMem(b.data(), (int)b.size())), nullptr) << c.w << "x" << c.h;
+    }
+    EXPECT_EQ(decodeBitmap(NULL), nullptr);
+    // A depth no BMP has (here 4097 bits) made SDL crash converting it.
+    std::vector<uint8_t> odd = header(12, 2, 2);
+    odd[24] = 0x01; odd[25] = 0x10;
+    odd.insert(odd.end(), 16, 0x30);
+    EXPECT_EQ(loadBitmapRW(SDL_RWFromConstMem(odd.data(), (int)odd.size())), nullptr);
+
+    std::string path = makeTempDir() + "/pic.bmp";
+    writeBmp24(path, 5, 4, gradient);
+    std::string bytes = readString(path);
+    SDL_Surface *s = loadBitmapRW(SDL_RWFromConstMem(bytes.data(), (int)bytes.size()));
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(s->w == 5 && s->h == 4);
+    EXPECT_EQ(pixelRGB(s, 4, 3), gradient(4, 3));
+    SDL_FreeSurface(s);
+}

@@ -18,6 +18,8 @@ TEST(Collide, InnerBoxesOfFrameZeroTouchingCountsEitherWayRound)
 {
     SpriteSet one = makeSet({ 1 }), ten = makeSet({ 10 }), twenty = makeSet({ 20 });
     SpriteSet growing = makeSet({ 10, 40 });   // frame 1 is larger than frame 0
+    SpriteSet none = {}, unloaded = makeSet({ 10 });
+    unloaded.loaded = 0;
     // Sprite a stands at (0, 0) showing frame aFrame; b stands at (bx, by).
     struct Case { SpriteSet *a; int aFrame; SpriteSet *b; float bx, by; int hit; } cases[] = {
         { &ten, 0, &ten, 0.0f, 0.0f, 1 },
@@ -35,6 +37,11 @@ TEST(Collide, InnerBoxesOfFrameZeroTouchingCountsEitherWayRound)
         { &growing, 1, &ten, 20.0f, 0.0f, 0 },
         { &growing, 1, &ten, 0.0f, 20.0f, 0 },
         { &growing, 1, &ten, 8.0f, 8.0f, 1 },
+        // A sprite whose set did not load shows nothing and hits nothing,
+        // not even as a point inside another sprite's box.
+        { &none, 0, &ten, -5.0f, -5.0f, 0 },
+        { &unloaded, 0, &ten, 0.0f, 0.0f, 0 },
+        { &none, 0, &none, 0.0f, 0.0f, 0 },
     };
     for (const Case &c : cases) {
         Sprite a, b;
@@ -46,4 +53,7 @@ TEST(Collide, InnerBoxesOfFrameZeroTouchingCountsEitherWayRound)
         EXPECT_EQ(collide(a, b), c.hit);
         EXPECT_EQ(collide(b, a), c.hit);
     }
+    unloaded.loaded = 1;
+    for (SpriteSet *set : { &one, &ten, &twenty, &growing, &unloaded })
+        freeSpriteSet(set);
 }

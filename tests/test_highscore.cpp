@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <sys/resource.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <functional>
 #include "tests/support.h"
 #include "game/world.h"
 #include "game/highscore.h"
@@ -55,16 +57,24 @@ TEST_F(HighScoreFile, ReadsWhatAPlayerOrThisGameMayHaveLeft)
 
 TEST_F(HighScoreFile, RewritesWithBareDigitsModeBitsAndNoLeftovers)
 {
-    writeString("high1", "999999 with a tail that must go\n");
-    readHighScore();  // the input stream is still open during the rewrite
+    // A new file gets 0664 before the creation mask.
     umask(0);
-    score = -2147483647 - 1;
+    score = 12;
     writeHighScore();
     umask(022);
-    EXPECT_EQ(readString("high1"), "-2147483648");
     struct stat st;
     ASSERT_EQ(stat("high1", &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0664u);
+
+    // An existing one keeps its own bits, whatever the mask.
+    writeString("high1", "999999 with a tail that must go\n");
+    chmod("high1", 0604);
+    readHighScore();  // the input stream is still open during the rewrite
+    score = -2147483647 - 1;
+    writeHighScore();
+    EXPECT_EQ(readString("high1"), "-2147483648");
+    ASSERT_EQ(stat("high1", &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0604u);
     EXPECT_NE(access("high1.tmp", F_OK), 0);
     score = 0;
     writeHighScore();
@@ -91,4 +101,153 @@ TEST_F(HighScoreFile, AWriteThatRunsOutOfSpaceKeepsTheStoredBest)
     // With room again the same score is stored whole.
     writeHighScore();
     EXPECT_EQ(readString("high1"), "123456");
+}
+
+// Runs fn in a child process as an ordinary player (nobody, when the tests
+// run as root, where permission bits would not apply); gives its exit
+// status, or 128 + the signal that killed it.
+static int asPlayer(const std::function<int()> &fn)
+{
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+        int status = fn();
+        fflush(stdout);
+        _exit(status);
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+}
+
+// What writeHighScore printed, and whether it saved.
+static std::string saveSaying(bool *saved)
+{
+    testing::internal::CaptureStdout();
+    *saved = writeHighScore();
+    return testing::internal::GetCapturedStdout();
+}
+
+static mode_t modeOf(const char *path)
+{
+    struct stat st;
+    return lstat(path, &st) == 0 ? st.st_mode : 0;
+}
+
+TEST_F(HighScoreFile, ReadOnlyFoldersLinksAndPlantedNamesStillGetTheBest)
+{
+    // A folder the player cannot write, holding a "high1" they can: the
+    // score is written in place and the file keeps its bits.
+    writeString("high1", "100\n");
+    chmod("high1", 0666);
+    chmod(".", 0555);
+    int status = asPlayer([] {
+        readHighScore();
+        score = highScore + 150;
+        return writeHighScore() ? 0 : 1;
+    });
+    chmod(".", 0700);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(readString("high1"), "250");
+    EXPECT_EQ(modeOf("high1") & 07777, 0666u);
+    EXPECT_NE(access("high1.tmp", F_OK), 0);
+
+    // A link: the file it points to is rewritten with its bits, the link stays.
+    ASSERT_EQ(mkdir("real", 0700), 0);
+    writeString("real/best", "7");
+    chmod("real/best", 0640);
+    unlink("high1");
+    ASSERT_EQ(symlink("real/best", "high1"), 0);
+    readHighScore();
+    EXPECT_EQ(highScore, 7);
+    score = 300;
+    bool saved = false;
+    EXPECT_EQ(saveSaying(&saved), "");
+    EXPECT_TRUE(saved);
+    EXPECT_TRUE(S_ISLNK(modeOf("high1")));
+    EXPECT_EQ(readString("real/best"), "300");
+    EXPECT_EQ(modeOf("real/best") & 07777, 0640u);
+    closeHighScore();
+
+    // A planted "high1.tmp" link is neither followed nor removed; a stale
+    // temporary file of ours is cleared away.
+    unlink("high1");
+    writeString("victim", "keep");
+    ASSERT_EQ(symlink("victim", "high1.tmp"), 0);
+    score = 400;
+    EXPECT_TRUE(writeHighScore());
+    EXPECT_EQ(readString("high1"), "400");
+    EXPECT_EQ(readString("victim"), "keep");
+    EXPECT_TRUE(S_ISLNK(modeOf("high1.tmp")));
+    unlink("high1.tmp");
+    writeString("high1.tmp", "junk");
+    score = 500;
+    EXPECT_TRUE(writeHighScore());
+    EXPECT_EQ(readString("high1"), "500");
+    EXPECT_NE(access("high1.tmp", F_OK), 0);
+}
+
+TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
+{
+    bool saved = true;
+    // A directory in the file's place.
+    ASSERT_EQ(mkdir("high1", 0700), 0);
+    readHighScore();
+    score = 10;
+    EXPECT_EQ(saveSaying(&saved), "Could not save the best score to high1: Is a directory\n");
+    EXPECT_FALSE(saved);
+    EXPECT_NE(access("high1.tmp", F_OK), 0);
+    rmdir("high1");
+
+    // A FIFO is neither read (start-up does not wait for a writer) nor written.
+    ASSERT_EQ(mkfifo("high1", 0600), 0);
+    readHighScore();
+    EXPECT_EQ(highScore, 0);
+    EXPECT_EQ(saveSaying(&saved), "Could not save the best score to high1: not a regular file\n");
+    EXPECT_TRUE(S_ISFIFO(modeOf("high1")));
+    unlink("high1");
+
+    // A file that is there but cannot be read may hold a better score: it
+    // is left alone. A link loop as any user, mode 000 as a player.
+    ASSERT_EQ(symlink("high1", "high1"), 0);
+    readHighScore();
+    EXPECT_EQ(saveSaying(&saved),
+              "Not saving the best score to high1: it could not be read "
+              "(Too many levels of symbolic links)\n");
+    EXPECT_TRUE(S_ISLNK(modeOf("high1")));
+    unlink("high1");
+    writeString("high1", "999999");
+    chmod("high1", 0);
+    chmod(".", 0777);
+    int status = asPlayer([] {
+        readHighScore();
+        score = 5000;
+        return highScore == 0 && !writeHighScore() ? 0 : 1;
+    });
+    EXPECT_EQ(status, 0);
+    chmod("high1", 0600);
+    EXPECT_EQ(readString("high1"), "999999");
+
+    // A file-size limit of 0, with SIGXFSZ at its default (the signal would
+    // end the game): the game lives, the file is unchanged and no empty
+    // temporary file is left, in a writable folder and a read-only one.
+    for (mode_t folder : { 0777, 0555 }) {
+        writeString("high1", "42");
+        chmod("high1", 0666);
+        chmod(".", folder);
+        status = asPlayer([] {
+            signal(SIGXFSZ, SIG_DFL);
+            struct rlimit none = {0, 0};
+            setrlimit(RLIMIT_FSIZE, &none);
+            readHighScore();
+            score = 43;
+            return writeHighScore() ? 1 : 0;
+        });
+        chmod(".", 0700);
+        EXPECT_EQ(status, 0) << std::oct << folder;
+        EXPECT_EQ(readString("high1"), "42");
+        EXPECT_NE(access("high1.tmp", F_OK), 0);
+    }
 }

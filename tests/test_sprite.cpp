@@ -1,6 +1,7 @@
 // The Sprite: frame timing on the fake clock, where it lands on the screen,
 // the background buffer, and sets it cannot draw from.
 #include <gtest/gtest.h>
+#include <vector>
 #include "objects/sprite.h"
 #include "game/ticks.h"
 #include "tests/support.h"
@@ -15,10 +16,15 @@ static void fill(SDL_Rect *r, Uint32 rgb)
     SDL_FillRect(screen, r, SDL_MapRGB(screen->format, rgb >> 16, (rgb >> 8) & 255, rgb & 255));
 }
 
+// Every set made below, released after each test (tests change the copies'
+// counts, so each is kept as made).
+static std::vector<SpriteSet> madeSets;
+
 // A loaded set of count 10x10 frames, red, green, blue, red..., each 100 ms.
 static SpriteSet makeSet(int count)
 {
     SpriteSet set = { new SpriteFrame[count], 1, count, 10, 10 };
+    madeSets.push_back(set);
     for (int i = 0; i < count; i++) {
         // With these masks a pixel value is its 0xRRGGBB colour.
         set.frames[i] = { SDL_CreateRGBSurface(SDL_SWSURFACE, 10, 10, 32, red, green, blue, 0), 100 };
@@ -42,6 +48,12 @@ class SpriteTest : public ::testing::Test {
         fill(NULL, 0);
         useFakeTicks(0);
     }
+    void TearDown() override
+    {
+        for (SpriteSet &set : madeSets)
+            freeSpriteSet(&set);
+        madeSets.clear();
+    }
 };
 
 // Every reading is one millisecond later than the one before, so a stamp
@@ -57,7 +69,7 @@ TEST_F(SpriteTest, AnimationStepsOnceTheScaledDelayHasRunOut)
     tickSource = steppingTicks;
     // The clock reading a draw starts from, the delay factor, and then the
     // frame and the stamp it leaves.
-    struct { Uint32 now; float factor; int frame, stamp; } steps[] = {
+    struct { Uint32 now; float factor; int frame; Uint32 stamp; } steps[] = {
         { 5100, 1.0f, 0, 5000 },     // due, not yet past
         { 5101, 1.0f, 1, 5102 },     // past: step, stamped by a second reading
         { 90000, 1.0f, 2, 90001 },   // however late, one step
@@ -82,6 +94,22 @@ TEST_F(SpriteTest, AnimationStepsOnceTheScaledDelayHasRunOut)
     one.draw();
     EXPECT_EQ(one.getFrame(), 0);
     EXPECT_EQ(one.getLastFrameTicks(), 90005);
+
+    // The clock past 2^31 ms (24.9 days), past 2^24 ms where a float due
+    // time loses milliseconds, and across its wrap at 2^32: the frame steps
+    // after exactly its delay of 100 ms, never sooner.
+    s.setDelayFactor(1.0f);
+    for (Uint32 last : { 0x80000010u, 16777217u, 0xFFFFFFC0u }) {
+        s.setFrame(0);
+        s.setLastFrameTicks(last);
+        steppingNow = last + 100;
+        s.draw();
+        EXPECT_EQ(s.getFrame(), 0) << last;
+        steppingNow = last + 101;
+        s.draw();
+        EXPECT_EQ(s.getFrame(), 1) << last;
+        EXPECT_EQ(s.getLastFrameTicks(), last + 102) << last;
+    }
 }
 
 TEST_F(SpriteTest, PositionsTruncateTowardZeroOnScreen)
@@ -139,14 +167,18 @@ TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)
     }
     EXPECT_EQ(pixelRGB(screen, 5, 5), 0u);
 
-    // A frame index outside the set wraps to 0 before anything reads it.
+    // A frame index outside the set draws nothing and is left alone, even
+    // while the sprite animates; a good index then draws again.
     SpriteSet three = makeSet(3);
     for (int bad : { 3, -4 }) {
         fill(NULL, 0);
         Sprite s = on(&three, 100.0f, 100.0f);
         s.setFrame(bad);
         s.draw();
-        EXPECT_EQ(s.getFrame(), 0) << bad;
+        EXPECT_EQ(s.getFrame(), bad);
+        EXPECT_EQ(pixelRGB(screen, 105, 105), 0u) << bad;
+        s.setFrame(0);
+        s.draw();
         EXPECT_EQ(pixelRGB(screen, 105, 105), red) << bad;
     }
 }

@@ -93,7 +93,6 @@ TEST_F(SpriteSetTest, CountAndBitmapsDecideHowManyFramesLoad)
         { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 3 },
         { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 2 },                  // fewer
         { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 2 },
-        { "FILES: 1024\na.bmp 1\n", 0, 1 },                        // the most allowed
         { "FILES: 0\na.bmp 1\n", 0, 0 },
         { "# FILES: 1\na.bmp 1\n", 0, 0 },         // the first line is the count line
     };
@@ -111,14 +110,39 @@ TEST_F(SpriteSetTest, CountAndBitmapsDecideHowManyFramesLoad)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
-TEST_F(SpriteSetTest, BrokenCountsAreRefused)
+// A negative count is refused; a count past the cap is a cap: the frames the
+// file lists load, at most 1024 of them. A failed bitmap is recorded by its
+// line number and name for start-up's message.
+TEST_F(SpriteSetTest, CountsAreCappedNegativeOnesRefusedAndFailuresNamed)
 {
-    for (const char *info : { "FILES: -3\na.bmp\n", "FILES: 1025\na.bmp\n",
-                              "FILES: 2147483647\na.bmp\n" }) {
-        std::string dir = makeSet(info, { "a.bmp" });
-        EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1) << info;
-        EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameCount == 0) << info;
+    std::string dir = makeSet("FILES: -3\na.bmp\n", { "a.bmp" });
+    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
+    EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameCount == 0);
+
+    std::string many;
+    for (int i = 0; i < maxSpriteFrames + 6; i++)
+        many += "a.bmp 1\n";
+    const struct { std::string info; int frames; } cases[] = {
+        { "FILES: 1025\na.bmp\n", 1 },
+        { "FILES: 2147483647\na.bmp\nb.bmp\n", 2 },
+        { "FILES: 100000\n" + many, maxSpriteFrames },
+    };
+    for (const auto &c : cases) {
+        dir = makeSet(c.info, { "a.bmp", "b.bmp" });
+        EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
+        EXPECT_EQ(set.frameCount, c.frames);
+        expectAllFramesPresent();
+        EXPECT_EQ(spriteSetTrouble.failedFrame, 0);
+        freeSpriteSet(&set);
     }
+
+    dir = makeSet("FILES: 4\na.bmp\n# gone\nb.bmp\n" + std::string(300, 'x') + " 5\nc.bmp\n",
+                  { "a.bmp", "b.bmp", "c.bmp" });
+    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
+    EXPECT_EQ(set.frameCount, 2);
+    EXPECT_EQ(spriteSetTrouble.failedFrame, 3);
+    EXPECT_EQ(std::string(spriteSetTrouble.failedName), std::string(254, 'x'));   // the first piece of the line
+    EXPECT_EQ(spriteSetTrouble.infoMissing, 0);
 }
 
 // A missing info file, or a directory too long for the info path, prints one
@@ -135,6 +159,7 @@ TEST_F(SpriteSetTest, UnreadableInfoIsReportedAndOverlongPathsAreRefused)
         EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
         EXPECT_EQ(testing::internal::GetCapturedStdout(), "ERROR opening file " + dir + "/info\n\n");
         EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameWidth == 7);
+        EXPECT_EQ(spriteSetTrouble.infoMissing, 1);
     }
 
     // 245 + "/info" fits; so does 245 + 1 + 9 for a frame, but one more

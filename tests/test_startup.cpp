@@ -63,13 +63,23 @@ TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
     StdoutCapture capture;
     loadAssets();
     std::string out = capture.finish();
-    const char *names[] = {"data/title.bmp", "data/sound/tnt22.it", "data/sound/shot.wav",
-                           "data/sound/explode.wav", "data/repeat.bmp", "data/front.bmp",
-                           "data/logo.bmp", "data/smallship.bmp", "data/gameover.bmp",
-                           "data/ship", "data/bullet", "data/enemy", "Data/cloud",
-                           "data/font", "data/bigfont"};
-    for (const char *name : names)
-        EXPECT_NE(out.find(std::string("Could not load ") + name + ";"), std::string::npos) << name;
+    // Each is named once: a sprite set (isSet) by the loader's own line about
+    // its info file, everything else by start-up.
+    const struct { const char *name; bool isSet; } assets[] = {
+        {"data/title.bmp", false}, {"data/sound/tnt22.it", false}, {"data/sound/shot.wav", false},
+        {"data/sound/explode.wav", false}, {"data/repeat.bmp", false}, {"data/front.bmp", false},
+        {"data/logo.bmp", false}, {"data/smallship.bmp", false}, {"data/gameover.bmp", false},
+        {"data/ship", true}, {"data/bullet", true}, {"data/enemy", true}, {"Data/cloud", true},
+        {"data/font", false}, {"data/bigfont", false}};
+    for (const auto &a : assets) {
+        std::string line = a.isSet ? std::string("ERROR opening file ") + a.name + "/info\n\n"
+                                   : std::string("Could not load ") + a.name + ";";
+        EXPECT_NE(out.find(line), std::string::npos) << a.name;
+        size_t count = 0;
+        for (size_t at = out.find(a.name); at != std::string::npos; at = out.find(a.name, at + 1))
+            count++;
+        EXPECT_EQ(count, 1u) << a.name;
+    }
     EXPECT_EQ(player.getX(), 50.0f);
     EXPECT_EQ(player.getY(), 220.0f);
     EXPECT_EQ(player.getDelayFactor(), 1.0f);

@@ -1,0 +1,187 @@
+#!/usr/bin/env bash
+# End-to-end with broken data: the real game, one X server each, several at
+# a time. Each case breaks one asset (missing, truncated, random bytes, a
+# directory in its place, and a few hostile contents) or puts "high1" in a
+# bad state, then plays a few seconds (steering, firing, holding S for
+# points), quits with ESC and is judged:
+#   exit status 0; no sanitizer report; a broken asset named at most once
+#   (exactly once where it cannot be loaded at all); "high1" afterwards
+#   unchanged or holding the new best, never anything else.
+#   broken.sh GAME ASSETGEN [JOBS]
+set -u
+GAME=$(readlink -f "$1")
+GEN=$(readlink -f "$2")
+JOBS=${3:-6}
+work=$(mktemp -d /tmp/driftwing-broken-XXXXXX)
+chmod 755 "$work"
+trap 'umount "$work"/*/root 2>/dev/null; rm -rf "$work"' EXIT
+"$GEN" "$work/pack" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
+export GAME work
+
+# Breaks file or directory $2 of game root $1 in manner $3.
+breakAsset() {
+    local root=$1 asset=$2 how=$3 p="$1/$2"
+    case $how in
+    missing) rm -rf "$p" ;;
+    truncated) [ -f "$p" ] && truncate -s $(( $(stat -c %s "$p") / 2 )) "$p" ;;
+    random) rm -rf "$p"; head -c 3000 /dev/urandom >"$p" ;;
+    directory) rm -rf "$p"; mkdir "$p" ;;
+    huge) printf 'BM\066\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\140\352\0\0\140\352\0\0\001\0\030\0' >"$p"
+          head -c 24 /dev/zero >>"$p" ;;
+    frames100000) printf 'FILES: 100000\nship0.bmp 100 255 0 255\nship1.bmp\n' >"$p" ;;
+    longname) { printf 'FILES: 2\nship0.bmp 100 255 0 255\n'; head -c 5000 /dev/zero | tr '\0' n; printf '.bmp 80\n'; } >"$p" ;;
+    sizebig) printf '99999\n' >"$p" ;;
+    sizeneg) printf -- '-5\n' >"$p" ;;
+    esac
+}
+
+# One case: NAME KIND ASSET HOW. KIND asset breaks ASSET (the path the game
+# names) at file FILE; KIND high1 sets up "high1" as HOW says.
+runCase() {
+    local name=$1 kind=$2 asset=$3 how=$4 file=${5:-$3}
+    local dir="$work/$name" root="$work/$name/root" status=0 asUser="" limit=""
+    mkdir -p "$dir/root"
+    cp -r "$work/pack/." "$root/"
+    printf '4242' >"$root/high1"
+    if [ "$kind" = asset ]; then
+        breakAsset "$root" "$file" "$how"
+    else
+        case $how in
+        garbage) head -c 200 /dev/urandom >"$root/high1" ;;
+        negative) printf -- '-17' >"$root/high1" ;;
+        digits14) printf '12345678901234' >"$root/high1" ;;
+        directory) rm "$root/high1"; mkdir "$root/high1" ;;
+        fifo) rm "$root/high1"; mkfifo "$root/high1" ;;
+        link) mkdir "$dir/elsewhere"; mv "$root/high1" "$dir/elsewhere/best"; ln -s "$dir/elsewhere/best" "$root/high1" ;;
+        plantedtmp) printf 'victim' >"$dir/victim"; ln -s "$dir/victim" "$root/high1.tmp" ;;
+        readonly) chmod 666 "$root/high1"; chmod -R a+rX "$dir"; chmod 555 "$root"; asUser=nobody ;;
+        unreadable) printf '999999' >"$root/high1"; chmod 000 "$root/high1"; chmod -R a+rX "$dir"
+                    chmod 777 "$root"; chmod 000 "$root/high1"; asUser=nobody ;;
+        fsizezero) limit=0 ;;
+        fulldisk)
+            # A tiny file system, filled up; skipped where mounting is not allowed.
+            mv "$root" "$dir/full"; mkdir "$root"
+            if ! mount -t tmpfs -o size=20m tmpfs "$root" 2>/dev/null; then
+                echo "skip $name: cannot mount a small file system here"; return 0
+            fi
+            cp -r "$dir/full/." "$root/"; rm -rf "$dir/full"
+            head -c 30m /dev/zero >"$root/filler" 2>/dev/null ;;
+        esac
+    fi
+    local before=""
+    [ -f "$root/high1" ] && [ -r "$root/high1" ] && [ ! -L "$root/high1" ] && before=$(cat "$root/high1")
+    [ "$how" = link ] && before=$(cat "$dir/elsewhere/best")
+    [ "$how" = unreadable ] && before=999999
+
+    # A display of its own.
+    local disp xpid gpid
+    for disp in $(seq 150 400); do
+        mkdir "/tmp/.driftwing-display-$disp" 2>/dev/null || continue
+        [ ! -e "/tmp/.X$disp-lock" ] && break
+    done
+    Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    xpid=$!
+    export DISPLAY=":$disp"
+    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+    local run="cd '$root' && SDL_AUDIODRIVER=dummy exec '$GAME'"
+    [ -n "$limit" ] && run="ulimit -f $limit; $run"
+    if [ -n "$asUser" ]; then
+        setpriv --reuid="$asUser" --regid=nogroup --clear-groups env DISPLAY="$DISPLAY" \
+            ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
+            UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" bash -c "$run" >"$dir/out.txt" 2>&1 &
+    else
+        bash -c "$run" >"$dir/out.txt" 2>&1 &
+    fi
+    gpid=$!
+    # Loading screen, then play: steer, fire, hold S for points, quit.
+    sleep 4.5
+    xdotool keydown Right keydown s; sleep 0.5; xdotool keyup Right keyup s
+    for _ in 1 2 3; do xdotool key space; sleep 0.1; done
+    if [ "$how" = hangup ]; then kill -HUP "$gpid"; else xdotool key Escape; fi
+    for _ in $(seq 100); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+    if kill -0 "$gpid" 2>/dev/null; then kill -9 "$gpid"; status=124; else wait "$gpid"; status=$?; fi
+    kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null
+    rmdir "/tmp/.driftwing-display-$disp"
+
+    local problems=""
+    [ "$status" -eq 0 ] || problems="$problems exit status $status;"
+    grep -qE 'Sanitizer|runtime error:' "$dir/out.txt" && problems="$problems sanitizer report;"
+    if [ "$kind" = asset ]; then
+        local named
+        named=$(grep -c -- "$asset" "$dir/out.txt")
+        if [ "$how" = truncated ] || [ "$how" = frames100000 ]; then
+            [ "$named" -le 1 ] || problems="$problems $asset named $named times;"
+        else
+            [ "$named" -eq 1 ] || problems="$problems $asset named $named times;"
+        fi
+    fi
+    local after=""
+    if [ "$how" = link ]; then
+        [ -L "$root/high1" ] || problems="$problems link replaced;"
+        after=$(cat "$dir/elsewhere/best")
+    elif [ "$how" = unreadable ]; then
+        chmod 600 "$root/high1"; after=$(cat "$root/high1")
+    elif [ -f "$root/high1" ]; then
+        after=$(cat "$root/high1")
+    fi
+    if [ -f "$root/high1" ] || [ "$how" = link ]; then
+        if [ "$after" != "$before" ]; then
+            # Anything else must be a plain number above the old best.
+            if ! [[ "$after" =~ ^-?[0-9]+$ ]] || { [[ "$before" =~ ^-?[0-9]{1,9}$ ]] && [ "$after" -le "$before" ]; }; then
+                problems="$problems high1 went from '$before' to '$after';"
+            fi
+        fi
+    fi
+    [ "$how" = plantedtmp ] && [ "$(cat "$dir/victim")" != victim ] && problems="$problems planted link followed;"
+    [ "$how" = fifo ] && [ ! -p "$root/high1" ] && problems="$problems FIFO replaced;"
+    [ -e "$root/high1.tmp" ] && [ "$how" != plantedtmp ] && problems="$problems high1.tmp left behind;"
+    grep -q 'Could not save\|Not saving' "$dir/out.txt" && saying=" ($(grep -h 'Could not save\|Not saving' "$dir/out.txt"))" || saying=""
+    [ "$how" = fulldisk ] && umount "$root" 2>/dev/null
+    if [ -z "$problems" ]; then
+        echo "ok $name$saying"
+    else
+        echo "FAIL $name:$problems"
+        grep -v '^ALSA' "$dir/out.txt" | head -20 | sed 's/^/    /'
+    fi
+}
+export -f breakAsset runCase
+
+{
+    for a in data/title.bmp data/repeat.bmp data/front.bmp data/logo.bmp data/smallship.bmp \
+             data/gameover.bmp data/sound/tnt22.it data/sound/shot.wav data/sound/explode.wav; do
+        for how in missing truncated random directory; do
+            echo "$(echo "$a" | tr / _)-$how asset $a $how"
+        done
+    done
+    for s in data/ship data/bullet data/enemy Data/cloud; do
+        echo "$(echo "$s" | tr / _)-missing asset $s missing"
+        for how in truncated random directory; do
+            echo "$(echo "$s" | tr / _)-info-$how asset $s $how $s/info"
+        done
+    done
+    for f in data/font data/bigfont; do
+        echo "$(echo "$f" | tr / _)-missing asset $f missing"
+        for how in random directory; do
+            echo "$(echo "$f" | tr / _)-ini-$how asset $f $how $f/font.ini"
+        done
+        echo "$(echo "$f" | tr / _)-raw-truncated asset $f truncated $f/font.raw"
+    done
+    echo "title-huge asset data/title.bmp huge"
+    echo "frame-huge asset data/ship huge data/ship/ship1.bmp"
+    echo "info-frames100000 asset data/ship frames100000 data/ship/info"
+    echo "info-longname asset data/enemy longname data/enemy/info"
+    echo "font-sizebig asset data/font sizebig data/font/font.ini"
+    echo "font-sizeneg asset data/bigfont sizeneg data/bigfont/font.ini"
+    for how in garbage negative digits14 directory fifo link plantedtmp readonly unreadable \
+               fsizezero fulldisk hangup; do
+        echo "high1-$how high1 high1 $how"
+    done
+} >"$work/cases"
+
+cases=$(wc -l <"$work/cases")
+results=$(xargs -P "$JOBS" -L 1 bash -c 'runCase "$@"' _ <"$work/cases")
+echo "$results"
+fails=$(grep -c '^FAIL' <<<"$results")
+echo "broken data: $cases cases, $fails failed"
+[ "$fails" -eq 0 ]
