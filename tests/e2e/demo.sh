@@ -7,24 +7,11 @@ set -u
 GAME=$(readlink -f "$1")
 GEN=$(readlink -f "$2")
 work=$(mktemp -d /tmp/driftwing-demo-XXXXXX)
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-cleanup() {
-    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
-    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-    rm -rf "$work"
-}
+source "$(dirname "$0")/common.sh"
 trap cleanup EXIT
 
 "$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
-done
-Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=":$disp"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+startX 640x480x24
 
 cd "$work" || exit 1
 echo 777 > high1

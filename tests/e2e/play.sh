@@ -6,35 +6,14 @@ set -u
 GAME=$(readlink -f "$1")
 GEN=$(readlink -f "$2")
 work=$(mktemp -d /tmp/driftwing-e2e-XXXXXX)
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-cleanup() {
-    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
-    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-    if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
-    rm -rf "$work"
-}
+source "$(dirname "$0")/common.sh"
 trap cleanup EXIT
 
 "$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
 
-# A display number nobody uses.
-for n in $(seq 91 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
-done
 # -noreset: the server must not restart when the probe below disconnects.
-Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=":$disp"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+startX 640x480x24
 
-shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
-# Fraction of pixels in a W x H + X + Y box for which the fx test holds.
-fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 cd "$work" || exit 1
 "$GAME" >"$work/out.txt" 2>&1 &

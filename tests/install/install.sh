@@ -6,17 +6,7 @@
 set -u
 BUILD=$(readlink -f "$1")
 work=$(mktemp -d /tmp/driftwing-install-XXXXXX)
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
-
-cleanup() {
-    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
-    [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
-    if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
-    rm -rf "$work"
-}
+source "$(dirname "$0")/../e2e/common.sh"
 trap cleanup EXIT
 
 prefix=$work/prefix
@@ -46,19 +36,10 @@ for section in OPTIONS KEYS FILES 'EXIT STATUS'; do
     zcat "$prefix/share/man/man6/driftwing.6.gz" | grep -q "^\.SH \"\?$section" || fail "man page lacks $section"
 done
 
-# A display number nobody uses.
-for n in $(seq 141 190); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then disp=$n; break; fi
-done
-Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xpid=$!
-export DISPLAY=":$disp"
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+startX 640x480x24
 
-shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
 # Fraction of white pixels in a W x H + X + Y box.
 white() { convert "$work/$1.png" -crop "$2" +repage -fx 'r>0.8 && g>0.8 && b>0.8' -format '%[fx:mean]' info:; }
-above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
 export HOME=$work/home XDG_DATA_HOME=$work/xdg
 # The start folder holds a data/ of its own that is not the game's.
