@@ -4,6 +4,8 @@
 #ifndef GAME_DEMO_H
 #define GAME_DEMO_H
 
+#include "game/version.h"
+
 #include <SDL/SDL.h>
 #include "game/input.h"
 #include "game/demofile.h"
@@ -11,7 +13,6 @@
 enum DemoMode { demoOff, demoRecording, demoPlaying, demoTiming };
 extern int demoMode;
 
-const char gameVersion[] = "1.0";
 
 // In any demo mode the best score is neither read nor written: a demo must
 // not depend on the player's file, and playing one must not change it.

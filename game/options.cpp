@@ -1,5 +1,6 @@
 // GNU-style options: "--name", "--name VALUE" and "--name=VALUE".
 #include "game/options.h"
+#include "game/version.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -78,7 +79,7 @@ int parseOptions(int argc, char **argv)
             return 0;
         }
         if (strcmp(arg, "--version") == 0) {
-            puts("driftwing 1.0");
+            puts("driftwing " DRIFTWING_VERSION);
             return 0;
         }
         if (strcmp(arg, "--window") == 0) {

@@ -4,11 +4,12 @@
 #include "render/frame.h"
 
 #include "game/world.h"
+#include "game/version.h"
 #include "render/backdrop.h"
 #include "render/blit.h"
 #include "render/present.h"
 
-const char creditLine[] = "DRIFTWING 1.0";
+const char creditLine[] = "DRIFTWING " DRIFTWING_VERSION;
 
 // Logo, lives icons and every HUD text of the top and bottom lines.
 static void drawHud()
