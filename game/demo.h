@@ -61,4 +61,11 @@ struct DemoChecks {
 };
 extern DemoChecks *demoChecks;
 
+// The demo of this run: its file's name as given, the one being played, kept
+// whole in memory, and the stream one is recorded into.
+extern const char *demoPath;
+extern DemoReader demoReader;
+extern DemoHeader demoHeader;
+extern FILE *demoOut;
+
 #endif

@@ -10,11 +10,6 @@
 #include "game/ticks.h"
 #include "game/world.h"
 
-extern DemoReader demoReader;
-extern DemoHeader demoHeader;
-extern FILE *demoOut;
-extern const char *demoPath;
-
 static int exitStatus;
 
 // ---- the clock drawing reads ----
@@ -108,8 +103,6 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     printf("%s\n", line);
 }
 
-static Uint32 sdlClock() { return SDL_GetTicks(); }
-
 static bool livePass(PassInput *in)
 {
     readLiveInput(in, SDL_GetTicks());
@@ -192,7 +185,7 @@ static void playPasses()
 void runDemoLoop()
 {
     if (demoMode == demoRecording) {
-        recordPasses(livePass, sdlClock, 1);
+        recordPasses(livePass, SDL_GetTicks, 1);
         return;
     }
     if (dataFingerprint() != demoHeader.fingerprint)

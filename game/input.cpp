@@ -4,13 +4,13 @@
 #include "game/input.h"
 
 #include "game/options.h"
+#include "game/hangup.h"
 #include "render/present.h"
 
 // The gamepad's directions as held-key bits, kept from its events: the
 // first two axes and the first hat, each on its own so that releasing one
 // does not cancel the other.
 static Uint16 axisXHeld, axisYHeld, hatHeld;
-#include "game/hangup.h"
 
 bool addPassEvent(PassInput *in, int event)
 {
