@@ -1,6 +1,7 @@
 // Windows BMP pictures converted once, at load time, to the display format so
 // that every later blit is a plain copy without a format conversion.
 #include "assets/bitmap.h"
+#include "platform/surface.h"
 
 #include <stdint.h>
 
@@ -62,7 +63,7 @@ SDL_Surface *loadBitmapRW(SDL_RWops *stream)
     if (!decoded)
         return NULL;
     // fails with no video mode set; the decoded copy must go either way
-    SDL_Surface *converted = SDL_DisplayFormat(decoded);
+    SDL_Surface *converted = convertForDisplay(decoded);
     SDL_FreeSurface(decoded);
     return converted;
 }

@@ -2,7 +2,7 @@
 #ifndef ASSETS_BITMAP_H
 #define ASSETS_BITMAP_H
 
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 // The largest picture accepted: a side of at most this many pixels (a 32-bit
 // row must fit SDL's 16-bit pitch) and at most this many pixels in all.

@@ -6,6 +6,7 @@
 // glyph centred horizontally in the cell. The tint is baked into the pixels
 // at load time, so a second colour is a second font from the same files.
 #include "assets/font.h"
+#include "platform/surface.h"
 
 #include <stdio.h>
 #include <stdarg.h>
@@ -101,7 +102,7 @@ static SDL_Surface *makeSheet(BitmapFont *font)
                                                 rm, gm, bm, am);
     if (!tmp)
         return NULL;
-    SDL_Surface *sheet = SDL_DisplayFormatAlpha(tmp);
+    SDL_Surface *sheet = convertForDisplayAlpha(tmp);
     SDL_FreeSurface(tmp);   // leaves pixelBuffer alone
     return sheet;
 }

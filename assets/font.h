@@ -3,7 +3,7 @@
 #ifndef ASSETS_FONT_H
 #define ASSETS_FONT_H
 
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 struct BitmapFont {
     SDL_Surface *sheet;     // display format with alpha

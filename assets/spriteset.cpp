@@ -9,6 +9,7 @@
 // A frame line gives the bitmap's name, its delay in milliseconds and the red,
 // green and blue of its colour key; a negative red means no key.
 #include "assets/spriteset.h"
+#include "platform/surface.h"
 #include "assets/bitmap.h"
 
 #include <stdio.h>
@@ -50,13 +51,13 @@ static SDL_Surface *loadFrame(const char *dir, const char *name, const FrameLine
     if (!raw)
         return NULL;
 
-    // key before the conversion: SDL_DisplayFormat carries it over
+    // key before the conversion, which carries it over
     if (fl.red >= 0) {
         Uint32 key = SDL_MapRGB(raw->format, fl.red & 255, fl.green & 255, fl.blue & 255);
-        SDL_SetColorKey(raw, SDL_SRCCOLORKEY, key);
+        setColorKey(raw, key);
     }
 
-    SDL_Surface *frame = SDL_DisplayFormat(raw);
+    SDL_Surface *frame = convertForDisplay(raw);
     SDL_FreeSurface(raw);
     return frame;
 }

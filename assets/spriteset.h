@@ -2,7 +2,7 @@
 #ifndef ASSETS_SPRITESET_H
 #define ASSETS_SPRITESET_H
 
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 struct SpriteFrame {
     SDL_Surface *surface;   // display format, with the frame's colour key

@@ -1,8 +1,8 @@
 // Cost of the whole-pixel scaled copy that shows each frame at scale N, on
 // its own (the flip is the display's business).
 #include <benchmark/benchmark.h>
-#include <SDL/SDL.h>
-#include "render/present.h"
+#include <SDL.h>
+#include "platform/display.h"
 
 static void BM_ScaleCopy(benchmark::State &state)
 {

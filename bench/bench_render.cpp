@@ -1,7 +1,7 @@
 // Cost of one whole frame and of one HUD text.
 #include <benchmark/benchmark.h>
 #include "bench/scene.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "render/frame.h"
 
 // Every pool full, every optional text and the game-over picture shown, both

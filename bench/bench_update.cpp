@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 #include "bench/scene.h"
 #include "game/update.h"
-#include "game/world.h"
+#include "world/world.h"
 
 // The state one update changes, saved once and put back before each timed
 // call so that every iteration starts from full pools.

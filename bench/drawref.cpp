@@ -8,8 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 #include <vector>
-#include <SDL/SDL.h>
-#include <SDL/SDL_mixer.h>
+#include <SDL.h>
+#include <SDL_mixer.h>
 
 static long peakKb()
 {

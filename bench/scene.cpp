@@ -2,7 +2,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
-#include "game/world.h"
+#include "world/world.h"
 #include "game/startup.h"
 
 static Uint32 rgb(SDL_Surface *s, int r, int g, int b) { return SDL_MapRGB(s->format, r, g, b); }

@@ -3,7 +3,7 @@
 #include <stdint.h>
 #include <stddef.h>
 #include <string.h>
-#include "game/demofile.h"
+#include "demo/demofile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

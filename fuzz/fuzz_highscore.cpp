@@ -4,7 +4,7 @@
 #include "fuzz/harness.h"
 #include <ctype.h>
 #include <limits.h>
-#include "game/world.h"
+#include "world/world.h"
 #include "game/highscore.h"
 
 static std::string path;

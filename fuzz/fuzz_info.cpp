@@ -7,7 +7,7 @@
 #include <string.h>
 #include "assets/spriteset.h"
 #include "objects/sprite.h"
-#include "game/ticks.h"
+#include "core/ticks.h"
 
 static SDL_Surface *screen;
 static std::string dir;

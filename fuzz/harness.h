@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 #include <sys/stat.h>
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 // The harness, not the game, picks the dummy drivers.
 inline SDL_Surface *fuzzVideo()

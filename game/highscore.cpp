@@ -10,11 +10,11 @@
 #include <ctype.h>
 #include <errno.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 #include <sys/stat.h>
 #include <sys/resource.h>
-#include "game/world.h"
+#include "world/world.h"
+#include "platform/signals.h"
 
 const char *highScoreFile = "high1";
 
@@ -228,7 +228,7 @@ bool writeHighScore()
     }
 
     // With a file-size limit a write past it must fail, not kill the game.
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    ignoreFileSizeSignal();
     int err = dangling ? noTempFile : writeReplacing(path, text, (size_t)len);
     if (err == noTempFile)
         err = writeInPlace(path, text, (size_t)len);
@@ -240,7 +240,7 @@ bool writeHighScore()
     else if (err)
         printf("Could not save the best score to %s: %s\n", highScoreFile, strerror(err));
     fflush(stdout);
-    signal(SIGXFSZ, oldHandler);
+    restoreFileSizeSignal();
     return err == 0;
 }
 

@@ -1,12 +1,11 @@
 // The frame loop: timing, events, held keys, music, world update, drawing.
 #include "game/loop.h"
 
-#include "game/world.h"
-#include "game/ticks.h"
-#include "game/input.h"
+#include "world/world.h"
+#include "core/ticks.h"
+#include "platform/input.h"
 #include "game/update.h"
-#include "game/demo.h"
-#include "objects/spawn.h"
+#include "game/spawn.h"
 #include "render/frame.h"
 
 // Queued events: quit, fire, pause, restart. Sets *quit on ESC or close.
@@ -157,10 +156,6 @@ int runFramePass(Uint32 now)
 
 void runFrameLoop()
 {
-    if (demoActive()) {
-        runDemoLoop();
-        return;
-    }
     // The first pass is measured from here, not from SDL's start, so loading
     // and the loading screen do not count as elapsed play.
     lastTicks = readTicks();

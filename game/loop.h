@@ -2,10 +2,11 @@
 #ifndef GAME_LOOP_H
 #define GAME_LOOP_H
 
-#include <SDL/SDL.h>
-#include "game/input.h"
+#include <SDL.h>
+#include "core/passinput.h"
 
-// Runs passes until ESC or the window's close request.
+// Runs passes on live input until ESC or the window's close request. The
+// demo modes run passes of their own through runPass.
 void runFrameLoop();
 
 // One pass on the given input: timing, events, held keys, music, world

@@ -1,6 +1,6 @@
 // GNU-style options: "--name", "--name VALUE" and "--name=VALUE".
 #include "game/options.h"
-#include "game/version.h"
+#include "core/version.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -3,23 +3,25 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
-#include "game/world.h"
+#include "world/world.h"
 #include "game/highscore.h"
-#include "game/demo.h"
-#include "game/random.h"
+#include "core/random.h"
 #include "assets/bitmap.h"
 #include "render/blit.h"
-#include "render/present.h"
+#include "platform/display.h"
+#include "platform/surface.h"
 #include "game/options.h"
-#include "game/input.h"
+#include "platform/input.h"
 
 int audioOpen;
+int bestScoreKept = 1;
+int timedRun;
 unsigned int randomSeed;
 int randomSeedFixed;
 
 void startSystems()
 {
-    if (!demoActive())
+    if (bestScoreKept)
         readHighScore();
     if (!randomSeedFixed)
         randomSeed = (unsigned int)time(NULL);
@@ -27,14 +29,10 @@ void startSystems()
 
     // Without sound the audio subsystem is not even started, so a machine
     // without a sound card prints nothing about it.
-    Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
-    if (options.sound)
-        systems |= SDL_INIT_AUDIO;
-    if (SDL_Init(systems) < 0) {
+    if (!startSystem(options.sound)) {
         printf("Unable to init SDL: %s\n", SDL_GetError());
         exit(1);
     }
-    atexit(SDL_Quit);
 
     if (!options.sound)
         audioOpen = 0;
@@ -44,11 +42,13 @@ void startSystems()
         audioOpen = 1;
 
     int scale = displayScale();
-    if (!openDisplay(scale, options.fullscreen)) {
+    screen = openDisplay(scale, options.fullscreen);
+    if (!screen) {
         printf("Unable to set %dx%d video: %s\n", gameWidth * scale, gameHeight * scale,
                SDL_GetError());
         exit(1);
     }
+    focusPauses = options.autopause;
     openGamepad();
 }
 
@@ -59,11 +59,11 @@ int displayScale()
 {
     if (!options.scaleAuto)
         return options.scale;
-    const SDL_VideoInfo *info = SDL_GetVideoInfo();
-    if (!info || info->current_w <= 0 || info->current_h <= 0)
+    int w, h;
+    if (!desktopSize(&w, &h))
         return 1;
     int margin = options.fullscreen ? 0 : 80;
-    return fitScale(info->current_w, info->current_h - margin, maxScale);
+    return fitScale(w, h - margin, maxScale);
 }
 
 static void reportMissing(const char *path)
@@ -138,7 +138,7 @@ static BitmapFont *font(const char *dir, float r, float g, float b)
 static void setKey(SDL_Surface *s, Uint8 r, Uint8 g, Uint8 b)
 {
     if (s)
-        SDL_SetColorKey(s, SDL_SRCCOLORKEY, SDL_MapRGB(s->format, r, g, b));
+        setColorKey(s, SDL_MapRGB(s->format, r, g, b));
 }
 
 void bindSprites()
@@ -177,7 +177,7 @@ void loadAssets()
     player.setPos(50.0f, 220.0f);
     player.setDelayFactor(1.0f);
 
-    SDL_ShowCursor(SDL_DISABLE);
+    hideCursor();
 
     tintedFont = font("data/font", 1.0f, 1.0f, 0.0f);
     bigFont = font("data/bigfont", 1.0f, 1.0f, 1.0f);
@@ -188,20 +188,20 @@ void showLoadingScreen()
     blitAt(titleImage, 0, 0, screen);
     drawText(screen, tintedFont, 36, 36, "LOADING");
     presentFrame();
-    // A timed demo waits for nothing.
-    if (demoMode != demoTiming)
+    // A timed run waits for nothing.
+    if (!timedRun)
         SDL_Delay(3000);
 }
 
 void shutdownGame()
 {
-    if (!demoActive() && score > highScore)
+    if (bestScoreKept && score > highScore)
         writeHighScore();
     if (audioOpen) {
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);
     }
-    if (demoMode != demoTiming)
+    if (!timedRun)
         SDL_Delay(1000);
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);

@@ -23,6 +23,12 @@ void shutdownGame();
 extern unsigned int randomSeed;
 extern int randomSeedFixed;
 
+// What the demo modes change: playing a demo neither reads nor writes the
+// best score (a demo must not depend on the player's file, and playing one
+// must not change it), and a timed run waits for nothing.
+extern int bestScoreKept;
+extern int timedRun;
+
 // Whether the mixer opened; without it no sound is loaded or played.
 extern int audioOpen;
 

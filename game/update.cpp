@@ -1,9 +1,9 @@
 #include "game/update.h"
 
 #include <math.h>
-#include "game/world.h"
+#include "world/world.h"
 #include "objects/collide.h"
-#include "objects/spawn.h"
+#include "game/spawn.h"
 
 // Both backdrop layers repeat every 3909 pixels.
 static const float scrollWrap = 3909.0f;

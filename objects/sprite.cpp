@@ -1,6 +1,7 @@
 #include "objects/sprite.h"
 
-#include "game/ticks.h"
+#include "core/ticks.h"
+#include "platform/surface.h"
 
 // A float position becomes a pixel coordinate by truncation toward zero
 // (12.9 -> 12, -0.7 -> 0, -1.5 -> -1). Positions far outside the 16-bit
@@ -26,8 +27,8 @@ int Sprite::init(SpriteSet *newSet, SDL_Surface *newTarget)
         // frame 0 gets none, and so does a sprite bound before the video
         // mode is set (there is no display format yet); save and restore
         // then blit nothing.
-        if (hasFrames() && set->frames[0].surface && SDL_GetVideoSurface())
-            background = SDL_DisplayFormat(set->frames[0].surface);
+        if (hasFrames() && set->frames[0].surface)
+            background = convertForDisplay(set->frames[0].surface);
     }
     target = newTarget;
     return 0;

@@ -3,7 +3,7 @@
 #ifndef OBJECTS_SPRITE_H
 #define OBJECTS_SPRITE_H
 
-#include <SDL/SDL.h>
+#include <SDL.h>
 #include "assets/spriteset.h"
 
 class Sprite {

@@ -3,7 +3,7 @@
 // it starting at the layer's scroll position.
 #include "render/backdrop.h"
 
-#include "game/world.h"
+#include "world/world.h"
 #include "render/blit.h"
 
 static const int windowWidth = 640;

@@ -1,7 +1,7 @@
 #ifndef RENDER_BLIT_H
 #define RENDER_BLIT_H
 
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 // Whole src onto dst with its top-left corner at (x, y).
 void blitAt(SDL_Surface *src, int x, int y, SDL_Surface *dst);

@@ -3,11 +3,11 @@
 // covers what.
 #include "render/frame.h"
 
-#include "game/world.h"
-#include "game/version.h"
+#include "world/world.h"
+#include "core/version.h"
 #include "render/backdrop.h"
 #include "render/blit.h"
-#include "render/present.h"
+#include "platform/display.h"
 
 const char creditLine[] = "DRIFTWING " DRIFTWING_VERSION;
 

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 #include <gtest/gtest.h>
-#include "game/ticks.h"
+#include "core/ticks.h"
 #include "tools/assetgen/art.h"
 
 SDL_Surface *openTestVideo()

@@ -7,7 +7,7 @@
 #include <vector>
 #include <functional>
 #include <stdint.h>
-#include <SDL/SDL.h>
+#include <SDL.h>
 
 // Starts SDL video (the harness picks the dummy driver) and sets the game's
 // 640x480x32 mode once per process; returns the screen.

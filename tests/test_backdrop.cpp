@@ -2,7 +2,7 @@
 // the dummy video surface.
 #include <gtest/gtest.h>
 #include "tests/support.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "render/backdrop.h"
 #include "render/blit.h"
 

@@ -8,8 +8,8 @@
 #include <sys/wait.h>
 #include <vector>
 #include "tests/support.h"
-#include "game/demofile.h"
-#include "game/random.h"
+#include "demo/demofile.h"
+#include "core/random.h"
 
 static DemoHeader header()
 {

@@ -4,7 +4,7 @@
 #include <string>
 #include <gtest/gtest.h>
 #include "tests/support.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "render/frame.h"
 
 // Solid colours of the test pictures and sprites.

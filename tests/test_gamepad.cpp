@@ -2,8 +2,8 @@
 // would send them, move, fire, pause and restart like the keyboard.
 #include <gtest/gtest.h>
 #include "tests/support.h"
-#include "game/world.h"
-#include "game/input.h"
+#include "world/world.h"
+#include "platform/input.h"
 #include "game/loop.h"
 #include "game/options.h"
 
@@ -162,10 +162,10 @@ TEST_F(Gamepad, LostFocusPausesUnlessTurnedOff)
     EXPECT_EQ(paused, 1);
 
     paused = 0;
-    options.autopause = 0;
+    focusPauses = 0;
     e.active.gain = 0;
     SDL_PushEvent(&e);
     runFramePass(lastTicks + 10);
     EXPECT_EQ(paused, 0);
-    options.autopause = 1;
+    focusPauses = 1;
 }

@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <functional>
 #include "tests/support.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "game/highscore.h"
 
 class HighScoreFile : public ::testing::Test {

@@ -3,9 +3,9 @@
 #include <limits.h>
 #include <vector>
 #include "tests/support.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "game/loop.h"
-#include "game/ticks.h"
+#include "core/ticks.h"
 
 class FramePass : public ::testing::Test {
 protected:

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include "tests/alloccount.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "game/loop.h"
 #include "game/startup.h"
 

@@ -3,7 +3,7 @@
 // back byte by byte as a player walks it, and the generator writes the same
 // bytes every time.
 #include <gtest/gtest.h>
-#include <SDL/SDL_mixer.h>
+#include <SDL_mixer.h>
 #include <xmp.h>
 #include <math.h>
 #include <stdlib.h>

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <vector>
-#include "objects/spawn.h"
-#include "game/world.h"
-#include "game/random.h"
+#include "game/spawn.h"
+#include "world/world.h"
+#include "core/random.h"
 
 // The first n numbers gameRand() gives after seedGameRand(seed); leaves gameRand() seeded
 // with seed again for the call under test.

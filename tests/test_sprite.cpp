@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <vector>
 #include "objects/sprite.h"
-#include "game/ticks.h"
+#include "core/ticks.h"
 #include "tests/support.h"
 
 static const Uint32 red = 0xFF0000, green = 0x00FF00, blue = 0x0000FF;

@@ -5,8 +5,8 @@
 #include <unistd.h>
 #include <sys/wait.h>
 #include "tests/support.h"
-#include "game/world.h"
-#include "game/random.h"
+#include "world/world.h"
+#include "core/random.h"
 #include "game/startup.h"
 #include "game/loop.h"
 #include "tools/assetgen/assetgen.h"

@@ -2,7 +2,7 @@
 // time on hand-placed pools of 10x10 sprites.
 #include <gtest/gtest.h>
 #include "game/update.h"
-#include "game/world.h"
+#include "world/world.h"
 
 static SpriteSet box = {   // one 10x10 frame
     new SpriteFrame[1]{ { SDL_CreateRGBSurface(SDL_SWSURFACE, 10, 10, 32, 0, 0, 0, 0), 100 } }, 1, 1, 10, 10 };

@@ -1,7 +1,7 @@
 // The procedures that change the rules state from more than one place.
 #include <gtest/gtest.h>
 #include <limits.h>
-#include "game/world.h"
+#include "world/world.h"
 
 TEST(WorldProcedures, LoseLifeEndsTheGameOnlyBelowZeroAndNeverInGodMode)
 {

@@ -3,7 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 #include <sstream>
-#include "game/demo.h"
+#include "demo/demo.h"
 #include "game/loop.h"
 #include "game/options.h"
 #include "game/startup.h"

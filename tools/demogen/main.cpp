@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <sys/wait.h>
 #include <string>
-#include "game/demo.h"
+#include "demo/demo.h"
 #include "game/options.h"
 #include "game/startup.h"
 #include "tools/demogen/golden.h"

@@ -3,7 +3,7 @@
 // timer see uneven passes.
 #include "tools/demogen/scripts.h"
 
-#include "game/world.h"
+#include "world/world.h"
 
 ScriptCoverage coverage;
 

@@ -3,8 +3,8 @@
 #ifndef TOOLS_DEMOGEN_SCRIPTS_H
 #define TOOLS_DEMOGEN_SCRIPTS_H
 
-#include <SDL/SDL.h>
-#include "game/input.h"
+#include <SDL.h>
+#include "core/passinput.h"
 
 struct DemoScript {
     const char *name;

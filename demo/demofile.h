@@ -1,0 +1,81 @@
+// The demo file: a header, then one record per pass of the frame loop, then a
+// trailer. Everything is little-endian; numbers that are usually small are
+// variable-length (7 bits a byte, low bits first, at most 5 bytes).
+//
+//   header   8 bytes magic "DWDEMO\r\n", u16 format version,
+//            u8 length + that many bytes of the game's version text,
+//            u32 random seed, u32 data fingerprint, u32 loop entry tick
+//   pass     one flags byte:
+//              bits 0-3  tick delta from the previous pass (or the entry
+//                        tick) when below 15; 15: the delta follows as a varint
+//              bit 4     held keys changed: the new bits follow as a varint
+//              bit 5     events: u8 count (1..64), then one byte per event
+//              bit 6     clock readings taken while drawing that differ from
+//                        the reading before them: u8 count (1..64), then for
+//                        each a varint gap in reading index and a varint
+//                        value delta (mod 2^32) from the reading before it
+//              bit 7     clear (a set bit 7 is the trailer)
+//   trailer  the byte 0x80 and u32 number of passes; the file ends there.
+//
+// A typical pass is one byte.
+#ifndef DEMO_DEMOFILE_H
+#define DEMO_DEMOFILE_H
+
+#include <stdio.h>
+#include <stddef.h>
+#include <SDL.h>
+#include "core/passinput.h"
+
+const int demoFormatVersion = 1;
+const int demoVersionMax = 32;      // longest game version text kept
+const size_t demoMaxBytes = 64u << 20;  // a longer file is refused
+
+struct DemoHeader {
+    int formatVersion;
+    char gameVersion[demoVersionMax + 1];
+    Uint32 seed;
+    Uint32 fingerprint;
+    Uint32 entryTicks;
+};
+
+// Reads a demo held whole in memory.
+struct DemoReader {
+    const Uint8 *data;
+    size_t size;
+    size_t pos;         // next byte to read
+    Uint32 ticks;       // tick reading of the previous pass
+    Uint16 held;        // held keys of the previous pass
+    long passes;        // passes read so far
+    long totalPasses;   // from the trailer, once checked
+};
+
+// Parses the header and checks every pass and the trailer. Returns true and
+// leaves r at the first pass; on a bad file returns false with what is
+// wrong in err.
+bool openDemoBuffer(DemoReader *r, DemoHeader *h, const Uint8 *data, size_t size,
+                    char *err, size_t errSize);
+
+// The next pass into in. 1: a pass; 0: the end of the demo; -1: a broken
+// pass (cannot happen after openDemoBuffer accepted the file).
+int readDemoPass(DemoReader *r, PassInput *in, char *err, size_t errSize);
+
+// Writes a demo as the game goes, through a fixed buffer: no allocation per
+// pass. Write errors are remembered and reported by closeDemoWriter.
+struct DemoWriter {
+    FILE *file;
+    Uint8 buf[8192];
+    size_t used;
+    Uint32 ticks;
+    Uint16 held;
+    long passes;
+    long bytes;         // written to the file so far, buffer included
+    int failed;         // errno of the first failed write, or -1
+};
+
+void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h);
+void writeDemoPass(DemoWriter *w, const PassInput &in);
+// Writes the trailer, flushes and closes the file. 0, or the errno of the
+// first failure.
+int closeDemoWriter(DemoWriter *w);
+
+#endif

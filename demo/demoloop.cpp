@@ -1,0 +1,187 @@
+// The frame loop of the demo modes, and the clock that drawing reads while a
+// demo is recorded or played.
+#include <errno.h>
+#include <stdio.h>
+#include <string.h>
+#include "demo/demo.h"
+#include "game/loop.h"
+#include "game/startup.h"
+#include "demo/statehash.h"
+#include "platform/input.h"
+#include "core/ticks.h"
+#include "world/world.h"
+
+static int exitStatus;
+
+// ---- the clock drawing reads ----
+//
+// Within a pass every reading is numbered. Recording keeps a reading only
+// where it differs from the one before it; playback hands back the kept
+// value at its number and repeats the last one elsewhere. The same code on
+// the same state takes the same readings, so the numbers line up.
+
+static PassInput *clockPass;    // the pass whose readings are taken, or null
+static int readingNumber;
+static int clockNext;           // playback: next kept reading
+static Uint32 lastReading;
+static Uint32 (*baseClock)(void);
+
+static Uint32 recordingTicks()
+{
+    Uint32 now = baseClock();
+    if (!clockPass)
+        return now;
+    int number = readingNumber++;
+    // A full record, or a pass that reads the clock more often than a
+    // reading number can say, sees the clock stand still for the rest of
+    // the pass: what is drawn is always what is kept.
+    if (now == lastReading || number > 0xFFFF || clockPass->clockCount >= maxPassClocks)
+        return lastReading;
+    clockPass->clockAt[clockPass->clockCount] = (Uint16)number;
+    clockPass->clockValue[clockPass->clockCount] = now;
+    clockPass->clockCount++;
+    lastReading = now;
+    return now;
+}
+
+static Uint32 playingTicks()
+{
+    if (!clockPass)
+        return lastReading;
+    int number = readingNumber++;
+    if (clockNext < clockPass->clockCount && clockPass->clockAt[clockNext] == number)
+        lastReading = clockPass->clockValue[clockNext++];
+    return lastReading;
+}
+
+static void beginPassClock(PassInput *in)
+{
+    clockPass = in;
+    readingNumber = 0;
+    clockNext = 0;
+    lastReading = in->ticks;
+}
+
+// ---- recording ----
+
+static DemoWriter writer;
+
+void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int delayMs)
+{
+    static PassInput in;
+    baseClock = drawClock;
+    TickSource saved = tickSource;
+    tickSource = recordingTicks;
+    DemoHeader h;
+    memset(&h, 0, sizeof h);
+    strcpy(h.gameVersion, gameVersion);
+    h.seed = randomSeed;
+    h.fingerprint = dataFingerprint();
+    h.entryTicks = drawClock();
+    startDemoWriter(&writer, demoOut, h);
+    lastTicks = h.entryTicks;
+
+    int quit = 0;
+    while (!quit && next(&in)) {
+        in.clockCount = 0;
+        beginPassClock(&in);
+        quit = runPass(in);
+        clockPass = nullptr;
+        writeDemoPass(&writer, in);
+        if (delayMs > 0)
+            SDL_Delay(delayMs);
+    }
+    tickSource = saved;
+    char line[160];
+    demoSummary(line, sizeof line, writer.passes);
+    int failed = closeDemoWriter(&writer);
+    demoOut = nullptr;
+    if (failed) {
+        fprintf(stderr, "driftwing: demo '%s': could not be written (%s)\n", demoPath, strerror(failed));
+        exitStatus = 1;
+        return;
+    }
+    printf("%s\n", line);
+}
+
+static bool livePass(PassInput *in)
+{
+    readLiveInput(in, SDL_GetTicks());
+    return true;
+}
+
+// ---- playback ----
+
+static long allocationsBefore;
+
+static void checkPass(long pass)
+{
+    DemoChecks *c = demoChecks;
+    if (!c)
+        return;
+    if (pass == 1 && c->countAllocations)
+        allocationsBefore = c->countAllocations();
+    if (c->trace && pass <= c->traceSize)
+        c->trace[pass - 1] = rulesHash();
+    for (int i = 0; i < c->pixelCount; i++)
+        if (c->pixelPasses[i] == pass)
+            c->pixelHashes[i] = pixelHash(screen);
+}
+
+static void playPasses()
+{
+    static PassInput in;
+    TickSource saved = tickSource;
+    tickSource = playingTicks;
+    lastTicks = demoHeader.entryTicks;
+    lastReading = lastTicks;
+    Uint32 wallStart = SDL_GetTicks();
+    long passes = 0;
+    char err[160];
+    while (readDemoPass(&demoReader, &in, err, sizeof err) == 1) {
+        // The live queue is still read for ESC and the window's close;
+        // nothing else of the keyboard reaches the game.
+        if (quitRequested())
+            break;
+        // At the recorded pace: each pass waits for its moment.
+        if (demoMode == demoPlaying)
+            while (SDL_GetTicks() - wallStart < in.ticks - demoHeader.entryTicks)
+                SDL_Delay(1);
+        beginPassClock(&in);
+        int quit = runPass(in);
+        clockPass = nullptr;
+        checkPass(++passes);
+        if (quit)
+            break;
+    }
+    Uint32 wallMs = SDL_GetTicks() - wallStart;
+    tickSource = saved;
+    char line[160];
+    demoSummary(line, sizeof line, passes);
+    if (demoChecks) {
+        if (demoChecks->countAllocations)
+            demoChecks->allocations = demoChecks->countAllocations() - allocationsBefore;
+        demoChecks->passes = passes;
+        strcpy(demoChecks->summary, line);
+    }
+    if (demoMode == demoTiming) {
+        double seconds = wallMs / 1000.0;
+        printf("%s, %.3f s, %.1f passes/s\n", line, seconds, seconds > 0 ? passes / seconds : 0.0);
+    } else {
+        printf("%s\n", line);
+    }
+    fflush(stdout);
+}
+
+void runDemoLoop()
+{
+    if (demoMode == demoRecording) {
+        recordPasses(livePass, SDL_GetTicks, 1);
+        return;
+    }
+    if (dataFingerprint() != demoHeader.fingerprint)
+        fprintf(stderr, "driftwing: demo '%s' was recorded with other game data; playing anyway\n", demoPath);
+    playPasses();
+}
+
+int demoExitStatus() { return exitStatus; }

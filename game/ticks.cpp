@@ -1,5 +1,0 @@
-#include "game/ticks.h"
-
-static Uint32 sdlTicks(void) { return SDL_GetTicks(); }
-
-TickSource tickSource = sdlTicks;

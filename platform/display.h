@@ -1,0 +1,50 @@
+// The display: starting the system, the video mode, the window's title and
+// icon, and the step that shows a finished frame. The game always draws into
+// one 640 x 480 32-bit surface that openDisplay hands back; that surface never
+// changes during a run, so the sprites that target it stay valid across a
+// switch between window and full screen. How the picture reaches the screen
+// (a flip, a scaled copy, a texture) is this layer's business.
+#ifndef PLATFORM_DISPLAY_H
+#define PLATFORM_DISPLAY_H
+
+#include <SDL.h>
+
+const int gameWidth = 640;
+const int gameHeight = 480;
+
+extern int presentScale;            // 1 to 4
+extern int presentFullscreen;       // the current mode is full screen
+
+// Starts video and the joystick, and audio when sound is wanted. False (with
+// the reason left in SDL_GetError) when the system cannot start. Shutting
+// down is registered with atexit.
+bool startSystem(bool sound);
+
+// The desktop's size before the first mode is set; false when unknown.
+bool desktopSize(int *w, int *h);
+
+// The largest whole factor (1 to maxFactor) whose 640N x 480N picture fits
+// in a w x h desktop; at least 1.
+int fitScale(int w, int h, int maxFactor);
+
+// Sets the window's title and icon and the video mode for the given scale
+// and full-screen choice. Returns the surface the game draws into, or null
+// (with the reason left in SDL_GetError) when no mode could be set.
+SDL_Surface *openDisplay(int scale, bool fullscreen);
+
+// Hides the mouse pointer over the game.
+void hideCursor();
+
+// Copies src (32-bit) into dst (32-bit, the same pixel layout) with every
+// pixel repeated n x n times, the picture centred when dst is larger. Both
+// surfaces must be locked or need no lock. Allocates nothing.
+void scaleCopy(SDL_Surface *src, SDL_Surface *dst, int n);
+
+// Shows the finished frame of the surface openDisplay returned.
+void presentFrame();
+
+// Switches between a window and full screen at the same scale. Returns
+// false and keeps the current mode when the switch is not possible.
+bool toggleFullScreen();
+
+#endif

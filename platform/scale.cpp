@@ -1,0 +1,33 @@
+// Whole-pixel scaling, the same for every display implementation.
+#include "platform/display.h"
+
+#include <string.h>
+
+int fitScale(int w, int h, int maxFactor)
+{
+    int n = 1;
+    while (n < maxFactor && gameWidth * (n + 1) <= w && gameHeight * (n + 1) <= h)
+        n++;
+    return n;
+}
+
+void scaleCopy(SDL_Surface *src, SDL_Surface *dst, int n)
+{
+    int outW = src->w * n, outH = src->h * n;
+    if (outW > dst->w || outH > dst->h)
+        return;
+    int left = (dst->w - outW) / 2, top = (dst->h - outH) / 2;
+    for (int y = 0; y < src->h; y++) {
+        const Uint32 *in = (const Uint32 *)((const Uint8 *)src->pixels + y * src->pitch);
+        Uint8 *firstRow = (Uint8 *)dst->pixels + (top + y * n) * dst->pitch;
+        Uint32 *out = (Uint32 *)firstRow + left;
+        for (int x = 0; x < src->w; x++) {
+            Uint32 p = in[x];
+            for (int k = 0; k < n; k++)
+                *out++ = p;
+        }
+        // The other n - 1 rows are the same pixels again.
+        for (int k = 1; k < n; k++)
+            memcpy(firstRow + k * dst->pitch + left * 4, firstRow + left * 4, (size_t)outW * 4);
+    }
+}

@@ -1,0 +1,150 @@
+// Live input on SDL 1.2: the event queue, key state and joystick.
+#include "platform/input.h"
+
+#include "platform/signals.h"
+#include "platform/display.h"
+
+int focusPauses = 1;
+
+// The gamepad's directions as held-key bits, kept from its events: the
+// first two axes and the first hat, each on its own so that releasing one
+// does not cancel the other.
+static Uint16 axisXHeld, axisYHeld, hatHeld;
+
+// The pass event of a key-down, or 0 for a key the loop does not act on.
+static int keyEvent(SDLKey sym)
+{
+    switch (sym) {
+    case SDLK_ESCAPE: return passEscape;
+    case SDLK_SPACE: return passFire;
+    case SDLK_p: return passPause;
+    case SDLK_RETURN: return passRestart;
+    default: return 0;
+    }
+}
+
+// An axis past the dead zone holds one of its two directions.
+static Uint16 axisBits(Sint16 value, Uint16 negative, Uint16 positive)
+{
+    if (value < -padDeadZone)
+        return negative;
+    if (value > padDeadZone)
+        return positive;
+    return 0;
+}
+
+static Uint16 hatBits(Uint8 hat)
+{
+    Uint16 held = 0;
+    if (hat & SDL_HAT_UP)
+        held |= heldUp;
+    if (hat & SDL_HAT_DOWN)
+        held |= heldDown;
+    if (hat & SDL_HAT_LEFT)
+        held |= heldLeft;
+    if (hat & SDL_HAT_RIGHT)
+        held |= heldRight;
+    return held;
+}
+
+// Gamepad events of the first pad: directions into the held state, the
+// fire and Start buttons into pass events.
+static void padEvent(PassInput *in, const SDL_Event &event)
+{
+    switch (event.type) {
+    case SDL_JOYAXISMOTION:
+        if (event.jaxis.which != 0)
+            break;
+        if (event.jaxis.axis == 0)
+            axisXHeld = axisBits(event.jaxis.value, heldLeft, heldRight);
+        else if (event.jaxis.axis == 1)
+            axisYHeld = axisBits(event.jaxis.value, heldUp, heldDown);
+        break;
+    case SDL_JOYHATMOTION:
+        if (event.jhat.which == 0 && event.jhat.hat == 0)
+            hatHeld = hatBits(event.jhat.value);
+        break;
+    case SDL_JOYBUTTONDOWN:
+        if (event.jbutton.which != 0)
+            break;
+        if (event.jbutton.button == padFireButton)
+            addPassEvent(in, passFire);
+        else if (event.jbutton.button == padStartButton || event.jbutton.button == padStartButtonAlt)
+            addPassEvent(in, passStart);
+        break;
+    }
+}
+
+// F11 and Alt+Enter switch between window and full screen; Enter with Alt
+// is that switch only, never a restart.
+static bool presentationKey(const SDL_keysym &key)
+{
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
+static void pollEvents(PassInput *in)
+{
+    SDL_Event event;
+    // A full record leaves what is still queued for the next pass, so no
+    // event is ever lost.
+    while (in->eventCount < maxPassEvents && SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT)
+            addPassEvent(in, passQuit);
+        else if (event.type == SDL_KEYDOWN && presentationKey(event.key.keysym))
+            toggleFullScreen();
+        else if (event.type == SDL_KEYDOWN && keyEvent(event.key.keysym.sym))
+            addPassEvent(in, keyEvent(event.key.keysym.sym));
+        else if (event.type == SDL_ACTIVEEVENT && event.active.gain == 0
+                 && (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE))
+                 && focusPauses)
+            addPassEvent(in, passFocusPause);
+        else
+            padEvent(in, event);
+    }
+}
+
+static Uint16 heldKeys()
+{
+    static const struct { SDLKey sym; Uint16 bit; } keyBits[] = {
+        { SDLK_UP, heldUp }, { SDLK_DOWN, heldDown }, { SDLK_LEFT, heldLeft },
+        { SDLK_RIGHT, heldRight }, { SDLK_g, heldG }, { SDLK_s, heldS },
+        { SDLK_LSHIFT, heldLShift }, { SDLK_RSHIFT, heldRShift }, { SDLK_LALT, heldLAlt },
+    };
+    const Uint8 *keys = SDL_GetKeyState(NULL);
+    Uint16 held = 0;
+    for (const auto &k : keyBits)
+        if (keys[k.sym])
+            held |= k.bit;
+    return held;
+}
+
+void readLiveInput(PassInput *in, Uint32 ticks)
+{
+    in->ticks = ticks;
+    in->eventCount = 0;
+    pollEvents(in);
+    // A hang-up quits like the close request; the flag stays set, so a full
+    // record hands it to the next pass.
+    if (hangupRequested)
+        addPassEvent(in, passQuit);
+    // After the poll, so that the key state includes the events just read.
+    in->held = heldKeys() | axisXHeld | axisYHeld | hatHeld;
+}
+
+void openGamepad()
+{
+    axisXHeld = axisYHeld = hatHeld = 0;
+    if (SDL_NumJoysticks() > 0)
+        SDL_JoystickOpen(0);
+    SDL_JoystickEventState(SDL_ENABLE);
+}
+
+bool quitRequested()
+{
+    SDL_Event event;
+    bool stop = false;
+    while (SDL_PollEvent(&event))
+        if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
+            stop = true;
+    return stop;
+}

@@ -1,0 +1,23 @@
+// Display-format surfaces on SDL 1.2.
+#include "platform/surface.h"
+
+bool displayReady()
+{
+    return SDL_GetVideoSurface() != nullptr;
+}
+
+SDL_Surface *convertForDisplay(SDL_Surface *s)
+{
+    return s && displayReady() ? SDL_DisplayFormat(s) : nullptr;
+}
+
+SDL_Surface *convertForDisplayAlpha(SDL_Surface *s)
+{
+    return s && displayReady() ? SDL_DisplayFormatAlpha(s) : nullptr;
+}
+
+void setColorKey(SDL_Surface *s, Uint32 key)
+{
+    if (s)
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY, key);
+}
