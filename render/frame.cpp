@@ -19,7 +19,9 @@ static void drawHud()
     // and covers them where the two meet.
     for (int i = 0; i < lives; i++)
         blitAt(smallShipImage, 250 - 30 * i, 36, screen);
-    drawText(screen, bigFont, 80, 36, "LIVES: %d", lives);
+    // The game ends when lives fall below 0; the count then shows 0, never
+    // a negative number of lives.
+    drawText(screen, bigFont, 80, 36, "LIVES: %d", lives < 0 ? 0 : lives);
     drawText(screen, bigFont, 10, 460, "SCORE:");
     drawText(screen, bigFont, 100, 460, "%d", score);
     drawText(screen, bigFont, 200, 460, "HIGHSCORE:");

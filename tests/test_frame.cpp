@@ -113,12 +113,13 @@ TEST_F(Frame, HudShowsTheState)
     // logo and under the count's text; the tenth is cut off at the left edge.
     // Any non-zero pause shows PAUSED, only godMode 1 shows GOD; the best's
     // place shows the score with NEW HIGHSCORE once it is reached.
-    struct Case { int lives, paused, god, score, high; const char *pausedText, *godText, *best; };
+    // The lost game's lives of -1 are counted as 0 and left as they are.
+    struct Case { int lives, shown, paused, god, score, high; const char *pausedText, *godText, *best; };
     const Case cases[] = {
-        {0, 0, 0, 0, 0, "", "", "0 NEW HIGHSCORE!!"},   // first run without a stored best
-        {10, 1, 1, 42, 42, "PAUSED", "GOD", "42 NEW HIGHSCORE!!"},
-        {-1, 0, 0, 100, 42, "", "", "100 NEW HIGHSCORE!!"},
-        {5, -1, 2, 1234, 99999, "PAUSED", "", "99999"},
+        {0, 0, 0, 0, 0, 0, "", "", "0 NEW HIGHSCORE!!"},   // first run without a stored best
+        {10, 10, 1, 1, 42, 42, "PAUSED", "GOD", "42 NEW HIGHSCORE!!"},
+        {-1, 0, 0, 0, 100, 42, "", "", "100 NEW HIGHSCORE!!"},
+        {5, 5, -1, 2, 1234, 99999, "PAUSED", "", "99999"},
     };
     for (const Case &c : cases) {
         lives = c.lives;
@@ -128,7 +129,8 @@ TEST_F(Frame, HudShowsTheState)
         highScore = c.high;
         renderFrame();
         SCOPED_TRACE(testing::Message() << "lives " << c.lives << " paused " << c.paused << " god " << c.god);
-        EXPECT_EQ(textAt(bigId, 80, 36), "LIVES: " + std::to_string(c.lives));
+        EXPECT_EQ(textAt(bigId, 80, 36), "LIVES: " + std::to_string(c.shown));
+        EXPECT_EQ(lives, c.lives);
         EXPECT_EQ(textAt(tintedId, 400, 36), c.pausedText);
         EXPECT_EQ(textAt(tintedId, 350, 36), c.godText);
         EXPECT_EQ(pixelRGB(screen, 354, 39) != 0, *c.godText != 0);   // in no font at all

@@ -77,12 +77,13 @@ others=$(find "$work" -name 'high1*' ! -path "$best")
 
 run second 0
 # First run: "0 NEW HIGHSCORE!!" from x = 300 past x = 450; second run: only
-# the stored number, which ends before x = 380.
+# the stored number, which ends before x = 380 (a few digits of the HUD font
+# whiten some 3-4% of the 110 x 20 box).
 before=$(white first 70x20+380+460)
 after=$(white second 70x20+380+460)
 digits=$(white second 110x20+300+460)
 above "$before" 0.05 && ok "first run shows NEW HIGHSCORE ($before)" || fail "first run HUD ($before)"
-above 0.005 "$after" && above "$digits" 0.05 && ok "second run shows the stored best ($digits, $after)" \
+above 0.005 "$after" && above "$digits" 0.02 && ok "second run shows the stored best ($digits, $after)" \
     || fail "second run HUD ($digits, $after)"
 
 if [ "$failures" -eq 0 ]; then echo "install: all checks passed"; exit 0; fi

@@ -22,6 +22,7 @@ struct FontStyle {
     const char *face;       // DejaVu file name
     float pixelSize;
     int sheet;              // side of the sheet; cells are sheet / 16
+    int baseline;           // cell row the glyphs stand on: the first row below a capital
     int tighten;            // pixels taken off every advance
 };
 
@@ -30,20 +31,6 @@ struct FontStyle {
 bool hasGlyph(int code)
 {
     return (code >= 32 && code <= 126) || (code >= 160 && code <= 255);
-}
-
-// Rows the deepest descender reaches below the baseline, so the baseline can
-// sit as low as the cell allows.
-int descent(FT_Face face)
-{
-    int deepest = 0;
-    for (const char *p = "gjpqy,;"; *p; p++)
-        if (!FT_Load_Char(face, (unsigned char)*p, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT)) {
-            int below = (int)face->glyph->bitmap.rows - face->glyph->bitmap_top;
-            if (below > deepest)
-                deepest = below;
-        }
-    return deepest;
 }
 
 bool makeFont(const std::string &root, const FontStyle &st)
@@ -64,7 +51,7 @@ bool makeFont(const std::string &root, const FontStyle &st)
     FT_Set_Char_Size(face, 0, (FT_F26Dot6)lroundf(st.pixelSize * 64.0f), 72, 72);
 
     const int cell = st.sheet / 16;
-    const int baseline = cell - descent(face) - 1;
+    const int baseline = st.baseline;
     std::vector<uint8_t> sheet((size_t)st.sheet * st.sheet, 0);
     std::vector<uint8_t> advances(256, 0);
 
@@ -75,6 +62,11 @@ bool makeFont(const std::string &root, const FontStyle &st)
             continue;
         FT_GlyphSlot g = face->glyph;
         int adv = (int)((g->advance.x + 32) >> 6) - st.tighten;
+        // Tightening stops where the ink would no longer fit the strip (it
+        // reaches bitmap_left + width - 1 past the origin, the strip adv + 1).
+        int inkEnd = g->bitmap.width ? g->bitmap_left + (int)g->bitmap.width - 1 : 0;
+        if (adv < inkEnd)
+            adv = inkEnd;
         if (adv < 1)
             adv = 1;
         advances[code] = (uint8_t)adv;
@@ -108,10 +100,15 @@ bool makeFont(const std::string &root, const FontStyle &st)
 
 bool makeFonts(const std::string &root)
 {
-    // yellow-tinted by the game: "LOADING", "PAUSED", "GOD", the credit line
-    FontStyle small = { "data/font", "DejaVuSans-Bold.ttf", 13.0f, 256, 0 };
-    // white HUD font; its 20-pixel cells fill the bottom HUD line, and the
-    // condensed face keeps "0 NEW HIGHSCORE!!" clear of the credit line
-    FontStyle big = { "data/bigfont", "DejaVuSansCondensed-Bold.ttf", 15.0f, 320, 0 };
+    // The HUD draws both fonts at the same y on its bottom line, so both stand
+    // on row 12 of their cells: capitals and digits fill rows 3..11. On the
+    // top line that puts the lives count in rows 39..47 and leaves rows
+    // 49..59 below it to the lives icons.
+    // Yellow-tinted by the game: "LOADING", "PAUSED", "GOD", the credit line.
+    FontStyle small = { "data/font", "DejaVuSans-Bold.ttf", 13.0f, 256, 12, 0 };
+    // White HUD font: a condensed face, one pixel tighter, so that
+    // "9999999 NEW HIGHSCORE!!" from x 300 ends well clear of the credit line
+    // at x 465.
+    FontStyle big = { "data/bigfont", "DejaVuSansCondensed-Bold.ttf", 12.5f, 320, 12, 1 };
     return makeFont(root, small) && makeFont(root, big);
 }

@@ -13,24 +13,25 @@ const int ss = 4;
 const Image none(0, 0, rgb(0, 0, 0));
 
 // Logo for the top-left corner of the HUD, on the HUD's black: a round badge
-// with swept wings and the game's initials.
+// with swept wings and the game's initials. It keeps to rows 0..35: the lives
+// icons are drawn from row 36 on, ten of them reaching under the logo.
 Image logo()
 {
-    const int w = 78, h = 60;
+    const int w = 78, h = 36;
     Canvas c(w, h, ss);
-    Shader wing = vertical(rgb(215, 228, 245), rgb(70, 86, 128), 14, 40);
-    fillPolygon(c, { { 39, 22 }, { 1, 15 }, { 8, 25 }, { 20, 34 }, { 39, 38 } }, wing);
-    fillPolygon(c, { { 39, 22 }, { 77, 15 }, { 70, 25 }, { 58, 34 }, { 39, 38 } }, wing);
+    Shader wing = vertical(rgb(215, 228, 245), rgb(70, 86, 128), 8, 25);
+    fillPolygon(c, { { 39, 13 }, { 1, 8 }, { 6, 15 }, { 18, 21 }, { 39, 25 } }, wing);
+    fillPolygon(c, { { 39, 13 }, { 77, 8 }, { 72, 15 }, { 60, 21 }, { 39, 25 } }, wing);
     Shader edge = flat(rgb(240, 130, 40));
-    fillPolygon(c, { { 1, 15 }, { 14, 19 }, { 13, 21 }, { 3, 18 } }, edge);
-    fillPolygon(c, { { 77, 15 }, { 64, 19 }, { 65, 21 }, { 75, 18 } }, edge);
-    fillEllipse(c, 39, 30, 25, 25, flat(rgb(255, 196, 90)));
-    fillEllipse(c, 39, 30, 22.5f, 22.5f, vertical(rgb(36, 52, 110), rgb(10, 14, 40), 8, 52));
+    fillPolygon(c, { { 1, 8 }, { 13, 11 }, { 12.5f, 12.5f }, { 3, 10.5f } }, edge);
+    fillPolygon(c, { { 77, 8 }, { 65, 11 }, { 65.5f, 12.5f }, { 75, 10.5f } }, edge);
+    fillEllipse(c, 39, 18, 17, 17, flat(rgb(255, 196, 90)));
+    fillEllipse(c, 39, 18, 15, 15, vertical(rgb(36, 52, 110), rgb(10, 14, 40), 3, 33));
     int baseline;
-    Mask text = renderText(fontFile("DejaVuSans-Bold.ttf"), 21.0f * ss, "DW", 0, 0.15f, 0.0f, &baseline);
+    Mask text = renderText(fontFile("DejaVuSans-Bold.ttf"), 14.0f * ss, "DW", 0, 0.15f, 0.0f, &baseline);
     if (text.w == 0)
         return none;
-    int tx = 39 * ss - text.w / 2, ty = 30 * ss - text.h / 2;
+    int tx = 39 * ss - text.w / 2, ty = 18 * ss - text.h / 2;
     fillMask(c, text, tx, ty, vertical(rgb(255, 250, 225), rgb(255, 170, 60), ty / (float)ss,
                                        (ty + text.h) / (float)ss));
     Image img(w, h, rgb(0, 0, 0));
@@ -38,12 +39,17 @@ Image logo()
     return img;
 }
 
-// Lives icon: the ship in miniature on black, no key needed.
+// Lives icon: the ship in miniature on black, no key needed. The game draws
+// it at row 36, so the picture fills the top HUD line down to row 59, with the
+// ship in its last 11 rows (screen rows 49..59): the lives count's capitals
+// above them end at row 47, and the icons run under the count and the logo
+// without touching either.
 Image smallShip()
 {
     const int w = 28, h = 24;
+    const float k = 0.29f;      // the 70 x 44 design box to 20 x 13 pixels
     Canvas c(w, h, ss);
-    drawShip(c, 0, 3, 0.4f, 1.0f, false, false);
+    drawShip(c, 4.0f, 12.2f, k, 1.0f, false, false);
     Image img(w, h, rgb(0, 0, 0));
     compositeOver(c, img, 0, 0);
     return img;

@@ -1,0 +1,275 @@
+// The HUD as the frame code draws it with the generated logo, lives icon and
+// fonts, loaded the way start-up loads them. In every state the game reaches
+// (no life to ten, the lost game, scores and best scores of up to seven
+// digits in both forms of the best's place, paused and god mode on) no two
+// items come within a pixel of each other, each stays inside its line of the
+// HUD, and the bottom line's texts stand on one baseline.
+//
+// An item's box is the bounding box of the pixels it turns non-black when it
+// is drawn alone, by the same call the frame makes for it. That the list of
+// items is the frame's own is checked too: the HUD lines of each composed
+// frame hold exactly the pixels of its items.
+//
+// With DRIFTWING_HUD_SHOTS set to a folder, a few of the frames are also
+// saved there as BMP files, to look at.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <ostream>
+#include <string>
+#include <vector>
+#include "tests/support.h"
+#include "game/startup.h"
+#include "game/world.h"
+#include "render/blit.h"
+#include "render/frame.h"
+#include "tools/assetgen/assetgen.h"
+
+namespace {
+
+const int topLineEnd = 60, bottomLineStart = 460;
+
+// Inclusive pixel box, empty until a pixel is added.
+struct Box {
+    int x0 = 1 << 20, y0 = 1 << 20, x1 = -1, y1 = -1;
+    bool empty() const { return x1 < 0; }
+    void add(int x, int y)
+    {
+        x0 = std::min(x0, x);
+        y0 = std::min(y0, y);
+        x1 = std::max(x1, x);
+        y1 = std::max(y1, y);
+    }
+    // Whether the two boxes overlap or touch: fewer than one clear pixel between them.
+    bool near(const Box &o) const
+    {
+        return !empty() && !o.empty() && x0 <= o.x1 + 1 && o.x0 <= x1 + 1 && y0 <= o.y1 + 1
+               && o.y0 <= y1 + 1;
+    }
+};
+
+std::ostream &operator<<(std::ostream &os, const Box &b)
+{
+    if (b.empty())
+        return os << "(nothing drawn)";
+    return os << "x " << b.x0 << ".." << b.x1 << " y " << b.y0 << ".." << b.y1;
+}
+
+// The pixels one item inks, as screen offsets, and their box.
+struct Ink {
+    std::vector<int> pixels;
+    Box box;
+};
+
+// Every pixel of the screen that is not black.
+Ink inkOnScreen()
+{
+    Ink ink;
+    SDL_LockSurface(screen);
+    Uint32 black = SDL_MapRGB(screen->format, 0, 0, 0);
+    for (int y = 0; y < screen->h; y++) {
+        const Uint32 *row = (const Uint32 *)((const Uint8 *)screen->pixels + y * screen->pitch);
+        for (int x = 0; x < screen->w; x++)
+            if (row[x] != black) {
+                ink.pixels.push_back(y * screen->w + x);
+                ink.box.add(x, y);
+            }
+    }
+    SDL_UnlockSurface(screen);
+    return ink;
+}
+
+bool inHudLine(int pixel)
+{
+    int y = pixel / 640;
+    return y < topLineEnd || y >= bottomLineStart;
+}
+
+// One HUD item: a name for messages, the line it belongs to, and the same
+// drawing call the frame makes for it.
+struct Item {
+    std::string name;
+    bool bottomLine;
+    std::function<void()> draw;
+};
+
+// The items of the frame in the current world state, in drawing order.
+std::vector<Item> hudItems()
+{
+    std::vector<Item> items;
+    items.push_back({ "logo", false, [] { blitAt(logoImage, 0, 0, screen); } });
+    for (int i = 0; i < lives; i++)
+        items.push_back({ "lives icon " + std::to_string(i), false,
+                          [i] { blitAt(smallShipImage, 250 - 30 * i, 36, screen); } });
+    int shown = std::max(lives, 0);
+    items.push_back({ "LIVES: " + std::to_string(shown), false,
+                      [shown] { drawText(screen, bigFont, 80, 36, "LIVES: %d", shown); } });
+    items.push_back({ "SCORE:", true, [] { drawText(screen, bigFont, 10, 460, "SCORE:"); } });
+    int s = score, h = highScore;
+    items.push_back({ "score " + std::to_string(s), true, [s] { drawText(screen, bigFont, 100, 460, "%d", s); } });
+    items.push_back({ "HIGHSCORE:", true, [] { drawText(screen, bigFont, 200, 460, "HIGHSCORE:"); } });
+    if (paused != 0)
+        items.push_back({ "PAUSED", false, [] { drawText(screen, tintedFont, 400, 36, "PAUSED"); } });
+    if (h > s)
+        items.push_back({ "best " + std::to_string(h), true, [h] { drawText(screen, bigFont, 300, 460, "%d", h); } });
+    else
+        items.push_back({ std::to_string(s) + " NEW HIGHSCORE!!", true,
+                          [s] { drawText(screen, bigFont, 300, 460, "%d NEW HIGHSCORE!!", s); } });
+    if (godMode == 1)
+        items.push_back({ "GOD", false, [] { drawText(screen, tintedFont, 350, 36, "GOD"); } });
+    items.push_back({ "credit line", true, [] { drawText(screen, tintedFont, 465, 460, "%s", creditLine); } });
+    return items;
+}
+
+// An item drawn alone on a black screen; the same item is measured once.
+const Ink &measure(const Item &item)
+{
+    static std::map<std::string, Ink> seen;
+    auto found = seen.find(item.name);
+    if (found != seen.end())
+        return found->second;
+    SDL_FillRect(screen, NULL, 0);
+    item.draw();
+    return seen[item.name] = inkOnScreen();
+}
+
+void setState(int l, int s, int h)
+{
+    lives = l;
+    score = s;
+    highScore = h;
+    paused = 1;
+    godMode = 1;
+    gameOver = l < 0;
+}
+
+// Score and best from one digit to seven, the widest-inked digits among
+// them, in both forms of the best's place: a higher best shown as it is, and
+// the score shown with NEW HIGHSCORE once it reaches the best.
+const std::pair<int, int> scoreAndBest[] = {
+    { 0, 0 },          { 0, 9999999 },       { 7, 7 },             { 7, 1234 },
+    { 1234, 1000 },    { 1234, 1235 },       { 99999, 99999 },     { 99999, 100000 },
+    { 1000000, 1000000 }, { 4444444, 4444444 }, { 4444444, 8888888 }, { 8888888, 8888888 },
+    { 8888888, 9999999 }, { 9999999, 9999999 }, { 9999998, 9999999 },
+};
+
+class HudLayout : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        screen = openTestVideo();
+        ASSERT_NE(screen, nullptr);
+        char oldDir[4096];
+        ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
+        pack = makeTempDir();
+        ASSERT_TRUE(makeDirs(pack + "/data/sound") && makeDirs(pack + "/Data"));
+        ASSERT_TRUE(makePictures(pack) && makeSpriteSets(pack) && makeFonts(pack));
+        ASSERT_EQ(chdir(pack.c_str()), 0);
+        loadAssets();   // no mixer here, so no sound is looked for
+        ASSERT_EQ(chdir(oldDir), 0);
+    }
+    void SetUp() override { ASSERT_TRUE(screen && logoImage && smallShipImage && bigFont && tintedFont); }
+    static void TearDownTestSuite()
+    {
+        int rc = system(("rm -rf '" + pack + "'").c_str());
+        (void)rc;
+    }
+    static std::string pack;
+};
+
+std::string HudLayout::pack;
+
+TEST_F(HudLayout, NoTwoItemsMeetInAnyState)
+{
+    for (int l = -1; l <= 10; l++)
+        for (auto [s, h] : scoreAndBest) {
+            setState(l, s, h);
+            std::vector<Item> items = hudItems();
+            SCOPED_TRACE(testing::Message() << "lives " << l << ", score " << s << ", best " << h);
+
+            std::vector<bool> expected(640 * 480, false);
+            for (const Item &item : items) {
+                const Ink &ink = measure(item);
+                ASSERT_FALSE(ink.box.empty()) << item.name << " draws nothing";
+                int top = item.bottomLine ? bottomLineStart : 0;
+                int bottom = item.bottomLine ? 479 : topLineEnd - 1;
+                EXPECT_TRUE(ink.box.y0 >= top && ink.box.y1 <= bottom)
+                    << item.name << " leaves its HUD line: " << ink.box;
+                for (int p : ink.pixels)
+                    expected[p] = true;
+            }
+            for (size_t a = 0; a < items.size(); a++)
+                for (size_t b = a + 1; b < items.size(); b++) {
+                    const Box &ba = measure(items[a]).box, &bb = measure(items[b]).box;
+                    EXPECT_FALSE(ba.near(bb)) << items[a].name << " (" << ba << ") meets " << items[b].name
+                                              << " (" << bb << ")";
+                }
+
+            // the frame draws these items and nothing else in its HUD lines
+            renderFrame();
+            Ink frame = inkOnScreen();
+            std::vector<bool> drawn(640 * 480, false);
+            for (int p : frame.pixels)
+                drawn[p] = true;
+            int differ = 0;
+            for (int p = 0; p < 640 * 480; p++)
+                differ += inHudLine(p) && drawn[p] != expected[p];
+            EXPECT_EQ(differ, 0) << "HUD pixels the items do not account for";
+        }
+}
+
+// The texts of the bottom line have neither descenders nor anything above the
+// capitals, so the last row of their ink is their baseline.
+TEST_F(HudLayout, BottomLineSharesOneBaseline)
+{
+    for (auto [s, h] : scoreAndBest) {
+        setState(5, s, h);
+        SCOPED_TRACE(testing::Message() << "score " << s << ", best " << h);
+        std::vector<Item> items = hudItems();
+        int baseline = -1;
+        std::string baselineOf;
+        for (const Item &item : items) {
+            if (!item.bottomLine)
+                continue;
+            const Ink &ink = measure(item);
+            ASSERT_FALSE(ink.box.empty()) << item.name;
+            if (baseline < 0) {
+                baseline = ink.box.y1;
+                baselineOf = item.name;
+            }
+            EXPECT_EQ(ink.box.y1, baseline) << item.name << " ends at row " << ink.box.y1 << ", "
+                                            << baselineOf << " at row " << baseline;
+        }
+    }
+}
+
+// Writes the frames that show the HUD's tight spots, when asked to.
+TEST_F(HudLayout, ShotsWhenAsked)
+{
+    const char *dir = getenv("DRIFTWING_HUD_SHOTS");
+    if (!dir)
+        GTEST_SKIP() << "DRIFTWING_HUD_SHOTS names no folder";
+    struct { const char *name; int lives, score, best, paused, god, over; } shots[] = {
+        { "start", 5, 0, 0, 0, 0, 0 },
+        { "new-best-4-digits", 3, 1234, 1000, 0, 0, 0 },
+        { "ten-lives-paused-god", 10, 4321, 9876, 1, 1, 0 },
+        { "seven-digits", 10, 9999999, 9999999, 0, 0, 0 },
+        { "game-over", -1, 1234, 99999, 0, 0, 1 },
+    };
+    for (auto &s : shots) {
+        lives = s.lives;
+        score = s.score;
+        highScore = s.best;
+        paused = s.paused;
+        godMode = s.god;
+        gameOver = s.over;
+        renderFrame();
+        std::string file = std::string(dir) + "/" + s.name + ".bmp";
+        EXPECT_EQ(SDL_SaveBMP(screen, file.c_str()), 0) << file;
+    }
+}
+
+} // namespace
