@@ -23,7 +23,7 @@
 #include <vector>
 #include "tests/support.h"
 #include "game/startup.h"
-#include "game/world.h"
+#include "world/world.h"
 #include "render/blit.h"
 #include "render/frame.h"
 #include "tools/assetgen/assetgen.h"
