@@ -12,7 +12,8 @@ static const float EFFECT_PEAK = 0.67f;
 
 static void putTag(std::vector<uint8_t> &b, const char *tag)
 {
-    b.insert(b.end(), tag, tag + 4);
+    for (int i = 0; i < 4; i++)
+        b.push_back((uint8_t)tag[i]);
 }
 
 // The canonical 44-byte RIFF header, one fmt chunk, one data chunk.
