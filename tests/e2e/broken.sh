@@ -136,7 +136,7 @@ runCase() {
     [ "$how" = plantedtmp ] && [ "$(cat "$dir/victim")" != victim ] && problems="$problems planted link followed;"
     [ "$how" = fifo ] && [ ! -p "$root/high1" ] && problems="$problems FIFO replaced;"
     [ -e "$root/high1.tmp" ] && [ "$how" != plantedtmp ] && problems="$problems high1.tmp left behind;"
-    grep -q 'Could not save\|Not saving' "$dir/out.txt" && saying=" ($(grep -h 'Could not save\|Not saving' "$dir/out.txt"))" || saying=""
+    grep -q 'could not save\|not saving' "$dir/out.txt" && saying=" ($(grep -h 'could not save\|not saving' "$dir/out.txt"))" || saying=""
     [ "$how" = fulldisk ] && umount "$root" 2>/dev/null
     if [ -z "$problems" ]; then
         echo "ok $name$saying"
