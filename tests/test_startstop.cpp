@@ -1,0 +1,126 @@
+// Starting and stopping the real game.
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+#include "tests/support.h"
+#include "game/gameroot.h"
+#include "game/highscore.h"
+#include "game/startup.h"
+#include "platform/display.h"
+#include "platform/signals.h"
+#include "world/world.h"
+
+namespace {
+
+double now()
+{
+    struct timespec t;
+    clock_gettime(CLOCK_MONOTONIC, &t);
+    return t.tv_sec + t.tv_nsec / 1e9;
+}
+
+std::string realPath(const std::string &path)
+{
+    char buf[PATH_MAX];
+    return realpath(path.c_str(), buf) ? std::string(buf) : path;
+}
+
+// A game started in its own folder through env, so that each run sets the
+// environment it needs ("-u NAME" unsets, then "NAME=value" sets) before the
+// game's own arguments.
+struct Game {
+    pid_t pid = -1;
+    std::string dir;
+    int status = -1;        // the exit status, or 128 + the signal that ended it
+    double endedAt = 0;
+
+    Game(const std::string &folder, const std::vector<std::string> &envAndArgs) : dir(folder)
+    {
+        std::vector<std::string> argv = { "env" };
+        bool gameNamed = false;
+        for (const auto &a : envAndArgs) {
+            if (!gameNamed && a.rfind("--", 0) == 0) {
+                argv.push_back(DRIFTWING_PATH);
+                gameNamed = true;
+            }
+            argv.push_back(a);
+        }
+        if (!gameNamed)
+            argv.push_back(DRIFTWING_PATH);
+        pid = fork();
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0)
+                _exit(99);
+            if (!freopen("/dev/null", "r", stdin) || !freopen("out.txt", "w", stdout)
+                || !freopen("err.txt", "w", stderr))
+                _exit(99);
+            std::vector<char *> c;
+            for (auto &a : argv)
+                c.push_back(&a[0]);
+            c.push_back(nullptr);
+            execv("/usr/bin/env", c.data());
+            _exit(98);
+        }
+    }
+    ~Game()
+    {
+        if (pid > 0 && status < 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+    // Waits up to `seconds` for the end; false (the game still running)
+    // when it did not come.
+    bool waitEnd(double seconds)
+    {
+        double until = now() + seconds;
+        while (now() < until) {
+            int st;
+            if (waitpid(pid, &st, WNOHANG) == pid) {
+                endedAt = now();
+                status = WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+                return true;
+            }
+            usleep(5000);
+        }
+        return false;
+    }
+    std::string out() const { return readString(dir + "/out.txt"); }
+    std::string err() const { return readString(dir + "/err.txt"); }
+};
+
+} // namespace
+
+// Before: the game went on with nothing loaded, an all-black game that only
+// ESC ended (here it never ends).
+TEST(StartStop, NoGameDataIsOneLineNamingThePlacesAndStatusOne)
+{
+    std::string installed = installRootFor(realPath(DRIFTWING_PATH));
+    ASSERT_NE(access((installed + "/data").c_str(), F_OK), 0) << installed << " holds data";
+    std::string home = realPath(makeTempDir());
+    mkdir((home + "/data").c_str(), 0755);              // a data/ of the player's own
+    writeString(home + "/data/letter.txt", "mine");
+    const std::string hint = "; --data DIR chooses the folder that holds it\n";
+
+    Game plain(home, { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" });
+    ASSERT_TRUE(plain.waitEnd(15)) << "the game went on without data";
+    EXPECT_EQ(plain.status, 1);
+    EXPECT_EQ(plain.err(), "driftwing: no game data found in " + home + " or " + installed + hint);
+    EXPECT_EQ(plain.out(), "");
+
+    std::string elsewhere = realPath(makeTempDir());
+    Game chosen(elsewhere, { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window",
+                             "--data", home });
+    ASSERT_TRUE(chosen.waitEnd(15)) << "the game went on without data";
+    EXPECT_EQ(chosen.status, 1);
+    EXPECT_EQ(chosen.err(), "driftwing: no game data found in " + home + hint);
+    EXPECT_EQ(chosen.out(), "");
+}
+
