@@ -21,6 +21,13 @@ int randomSeedFixed;
 
 void startSystems()
 {
+    // Before SDL starts: without a display it would fall back to a text-mode
+    // driver that takes over the terminal.
+    const char *noDisplay = displayMissing();
+    if (noDisplay) {
+        fprintf(stderr, "driftwing: %s\n", noDisplay);
+        exit(1);
+    }
     if (bestScoreKept)
         readHighScore();
     if (!randomSeedFixed)

@@ -3,7 +3,8 @@
 #define GAME_STARTUP_H
 
 // Reads the best score, seeds rand, starts SDL, the mixer and the display.
-// Exits with status 1 when SDL or the display mode cannot be started.
+// Exits with status 1 when there is no graphical display to start, or when
+// SDL or the display mode cannot be started.
 void startSystems();
 // The display scale the options ask for; --scale auto measures the desktop,
 // so SDL's video must be started.

@@ -15,9 +15,24 @@ const int gameHeight = 480;
 extern int presentScale;            // 1 to 4
 extern int presentFullscreen;       // the current mode is full screen
 
+// Before startSystem: why there is no graphical display to start, as one
+// line ("no graphical display: DISPLAY is not set"), or null. Without one,
+// SDL 1.2 falls back to a text-mode driver that takes over the terminal,
+// and one on SDL 2 to a picture nobody sees.
+const char *displayMissing();
+
+// The rule of displayMissing for given values of SDL_VIDEODRIVER, DISPLAY and
+// WAYLAND_DISPLAY (null or empty when not set): a driver the player names is
+// theirs to choose, whatever it is; else X needs DISPLAY, and Wayland's
+// WAYLAND_DISPLAY is enough where the library has a Wayland driver.
+const char *displayMissingFor(const char *videoDriver, const char *display,
+                              const char *waylandDisplay, bool libraryHasWayland);
+
 // Starts video and the joystick, and audio when sound is wanted. False (with
-// the reason left in SDL_GetError) when the system cannot start. Shutting
-// down is registered with atexit.
+// the reason left in SDL_GetError) when the system cannot start, or when
+// SDL found no display and fell back to a driver that shows no window (a
+// text-mode one, or SDL 2's off-screen one) the player did not choose.
+// Shutting down is registered with atexit.
 bool startSystem(bool sound);
 
 // The desktop's size before the first mode is set; false when unknown.

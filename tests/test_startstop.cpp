@@ -96,6 +96,22 @@ struct Game {
     std::string err() const { return readString(dir + "/err.txt"); }
 };
 
+// A folder with one piece of the game's data: enough to go on.
+std::string someData()
+{
+    std::string dir = realPath(makeTempDir());
+    mkdir((dir + "/data").c_str(), 0755);
+    mkdir((dir + "/data/ship").c_str(), 0755);
+    writeString(dir + "/data/ship/info", "1\n");
+    return dir;
+}
+
+bool onSdl2()
+{
+    const SDL_version *v = SDL_Linked_Version();
+    return SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
+}
+
 } // namespace
 
 // Before: the game went on with nothing loaded, an all-black game that only
@@ -122,5 +138,70 @@ TEST(StartStop, NoGameDataIsOneLineNamingThePlacesAndStatusOne)
     EXPECT_EQ(chosen.status, 1);
     EXPECT_EQ(chosen.err(), "driftwing: no game data found in " + home + hint);
     EXPECT_EQ(chosen.out(), "");
+}
+
+TEST(StartStop, DisplayRuleAcceptsAChosenDriverXAndWaylandWhereTheLibraryHasIt)
+{
+    const char *none = "no graphical display: DISPLAY is not set";
+    EXPECT_STREQ(displayMissingFor(nullptr, nullptr, nullptr, false), none);
+    EXPECT_STREQ(displayMissingFor("", "", "", true), none);
+    EXPECT_STREQ(displayMissingFor(nullptr, nullptr, "wayland-0", false), none);
+    EXPECT_EQ(displayMissingFor(nullptr, nullptr, "wayland-0", true), nullptr);
+    EXPECT_EQ(displayMissingFor(nullptr, ":0", nullptr, false), nullptr);
+    EXPECT_EQ(displayMissingFor("dummy", nullptr, nullptr, false), nullptr);
+    EXPECT_EQ(displayMissingFor("caca", nullptr, nullptr, false), nullptr);
+}
+
+// Before: SDL 1.2 fell back to its text-mode driver, wrote escape sequences
+// to the terminal and played there.
+TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
+{
+    std::string dir = someData();
+    std::vector<std::vector<std::string>> refused = {
+        { "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER" },
+        { "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=", "DISPLAY=" },
+    };
+    // Classic SDL 1.2 has no Wayland driver; on SDL 2 the socket is enough.
+    if (!onSdl2())
+        refused.push_back({ "-u", "DISPLAY", "-u", "SDL_VIDEODRIVER", "WAYLAND_DISPLAY=wayland-0" });
+    for (auto env : refused) {
+        std::string said;
+        for (const auto &e : env)
+            said += e + " ";
+        env.insert(env.end(), { "SDL_AUDIODRIVER=dummy", "--window", "--nosound" });
+        Game g(dir, env);
+        ASSERT_TRUE(g.waitEnd(15)) << said << ": still running";
+        EXPECT_EQ(g.status, 1) << said;
+        EXPECT_EQ(g.err(), "driftwing: no graphical display: DISPLAY is not set\n") << said;
+        EXPECT_EQ(g.out(), "") << said;
+        EXPECT_NE(access((dir + "/high1").c_str(), F_OK), 0);
+    }
+
+    // A DISPLAY nobody answers at: SDL falls back all the same, and is
+    // stopped before it plays (on classic SDL its text-mode driver has
+    // written its start and end to the terminal by then).
+    int number = 9000;
+    while (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0
+           || access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0)
+        number++;
+    std::string display = ":" + std::to_string(number);
+    Game dead(dir, { "-u", "WAYLAND_DISPLAY", "-u", "SDL_VIDEODRIVER", "DISPLAY=" + display,
+                     "SDL_AUDIODRIVER=dummy", "--window", "--nosound" });
+    ASSERT_TRUE(dead.waitEnd(15)) << "still running on DISPLAY " << display;
+    EXPECT_EQ(dead.status, 1);
+    std::string line = "Unable to init SDL: no graphical display: cannot open DISPLAY " + display + "\n";
+    std::string out = dead.out();
+    EXPECT_TRUE(out.size() >= line.size() && out.compare(out.size() - line.size(), line.size(), line) == 0)
+        << out;
+
+    // A driver the player names is used without DISPLAY: the dummy one
+    // plays until a quit signal ends the game.
+    Game dummy(dir, { "-u", "DISPLAY", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window",
+                      "--nosound" });
+    usleep(500000);
+    kill(dummy.pid, SIGTERM);
+    ASSERT_TRUE(dummy.waitEnd(15));
+    EXPECT_EQ(dummy.status, 0);
+    EXPECT_EQ(dummy.err().find("no graphical display"), std::string::npos) << dummy.err();
 }
 

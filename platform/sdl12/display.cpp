@@ -6,11 +6,51 @@
 #include "platform/display.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 static SDL_Surface *videoSurface;   // what SDL shows
 static SDL_Surface *drawSurface;    // what the game draws into
 int presentScale = 1;
 int presentFullscreen = 1;
+
+// sdl12-compat, the SDL 1.2 interface on SDL 2, numbers its versions from
+// 1.2.50 on. SDL 2 has a Wayland driver; classic SDL 1.2 has none.
+static bool onSdl2()
+{
+    const SDL_version *v = SDL_Linked_Version();
+    return SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
+}
+
+const char *displayMissing()
+{
+    return displayMissingFor(getenv("SDL_VIDEODRIVER"), getenv("DISPLAY"),
+                             getenv("WAYLAND_DISPLAY"), onSdl2());
+}
+
+// SDL fell back to a driver that shows no picture in a window, and the
+// player did not name it: a text-mode one (classic SDL 1.2) or SDL 2's
+// off-screen one. The display it was given could not be opened.
+static bool unseenFallback()
+{
+    const char *chosen = getenv("SDL_VIDEODRIVER");
+    char name[32];
+    if ((chosen && chosen[0]) || !SDL_VideoDriverName(name, sizeof name))
+        return false;
+    return strcmp(name, "caca") == 0 || strcmp(name, "aalib") == 0
+           || strcmp(name, "offscreen") == 0;
+}
+
+static void sayNoDisplay()
+{
+    const char *display = getenv("DISPLAY");
+    const char *wayland = getenv("WAYLAND_DISPLAY");
+    if (display && display[0])
+        SDL_SetError("no graphical display: cannot open DISPLAY %s", display);
+    else if (wayland && wayland[0])
+        SDL_SetError("no graphical display: cannot open WAYLAND_DISPLAY %s", wayland);
+    else
+        SDL_SetError("no graphical display: DISPLAY is not set");
+}
 
 bool startSystem(bool sound)
 {
@@ -19,6 +59,11 @@ bool startSystem(bool sound)
         systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) < 0)
         return false;
+    if (unseenFallback()) {
+        SDL_Quit();
+        sayNoDisplay();
+        return false;
+    }
     atexit(SDL_Quit);
     return true;
 }
