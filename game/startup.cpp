@@ -62,15 +62,29 @@ void startSystems()
 // --scale auto: the largest factor that fits the desktop, which SDL reports
 // before the first mode is set. A window leaves room for its frame and the
 // desktop's panels.
-int displayScale()
+static int autoScale()
 {
-    if (!options.scaleAuto)
-        return options.scale;
     int w, h;
     if (!desktopSize(&w, &h))
         return 1;
     int margin = options.fullscreen ? 0 : 80;
     return fitScale(w, h - margin, maxScale);
+}
+
+// --scale N: as asked where the picture fits (a window the desktop, full
+// screen one of its modes), else the largest scale that does, said in one
+// line.
+int displayScale()
+{
+    if (options.scaleAuto)
+        return autoScale();
+    int w, h;
+    int scale = fittingScale(options.scale, options.fullscreen, &w, &h);
+    if (scale < options.scale)
+        fprintf(stderr, "driftwing: --scale %d (%dx%d) does not fit the %dx%d %s; using --scale %d\n",
+                options.scale, gameWidth * options.scale, gameHeight * options.scale, w, h,
+                options.fullscreen ? "screen" : "desktop", scale);
+    return scale;
 }
 
 static void reportMissing(const char *path)

@@ -6,8 +6,9 @@
 // Exits with status 1 when there is no graphical display to start, or when
 // SDL or the display mode cannot be started.
 void startSystems();
-// The display scale the options ask for; --scale auto measures the desktop,
-// so SDL's video must be started.
+// The display scale the options ask for, or the largest that fits when the
+// asked one does not (said in one line on standard error); --scale auto
+// measures the desktop. SDL's video must be started.
 int displayScale();
 // Loads every asset into its slot, binds the sprites and places the ship.
 // Prints one line for each asset that did not load; the game goes on.

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# End-to-end: starting and stopping on a 1024 x 768 desktop in a real X server.
+# A scale that does not fit (a 1280 x 960 window, a 1920 x 1440 full screen)
+# becomes the largest that does, said in one line, and the whole picture is
+# on the screen, also after F11.
+#   startstop.sh GAME ASSETGEN      (E2E_SHOTS=dir keeps the screenshots)
+set -u
+GAME=$(readlink -f "$1")
+GEN=$(readlink -f "$2")
+work=$(mktemp -d /tmp/driftwing-startstop-XXXXXX)
+source "$(dirname "$0")/common.sh"
+trap cleanup EXIT
+
+"$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
+startX 1024x768x24
+cd "$work" || exit 1
+export SDL_AUDIODRIVER=dummy
+
+alive() { kill -0 "$1" 2>/dev/null; }
+# Waits up to $2 seconds for process $1 to end; sets status.
+ends() {
+    local tenths=$(( $2 * 10 ))
+    for _ in $(seq "$tenths"); do alive "$1" || break; sleep 0.1; done
+    if alive "$1"; then return 1; fi
+    wait "$1"; status=$?
+    return 0
+}
+
+# The picture of a scale-1 game whose top-left corner is at ($2, $3) of the
+# screenshot $1 is whole on the screen: the white score text at the left of
+# its bottom line and the yellow credit line at the right of it.
+wholePicture() {
+    local white yellow
+    white=$(fraction "$1" 200x20+"$2"+"$(( $3 + 460 ))" 'r>0.8 && g>0.8 && b>0.8')
+    yellow=$(fraction "$1" 130x20+"$(( $2 + 460 ))"+"$(( $3 + 460 ))" 'r>0.7 && g>0.7 && b<0.35')
+    above "$white" 0.02 && above "$yellow" 0.05
+}
+
+# ---- a window too large for the desktop, then F11 ----
+"$GAME" --window --scale 2 --nosound >"$work/window.out" 2>"$work/window.err" &
+gpid=$!
+sleep 4.5
+win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
+size=$(xwininfo -id "${win:-0}" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+[ "$size" = "640x480" ] && ok "--window --scale 2: a 640x480 window" || fail "--window --scale 2: window is $size"
+shot window
+wholePicture window 0 0 && ok "the whole picture is in the window" || fail "picture cut in the window"
+xdotool windowfocus --sync "${win:-0}" 2>/dev/null
+xdotool key F11
+sleep 1
+shot windowF11
+wholePicture windowF11 192 144 && ok "F11: the whole picture, centred on the screen" \
+    || fail "F11: the picture is not whole on the screen"
+xdotool key Escape
+if ends "$gpid" 5; then
+    [ "$status" -eq 0 ] && ok "ESC quits with status 0" || fail "exit status $status"
+else
+    fail "still running after ESC"
+fi
+gpid=
+said=$(cat "$work/window.err")
+[ "$said" = "driftwing: --scale 2 (1280x960) does not fit the 1024x768 desktop; using --scale 1" ] \
+    && ok "said in one line" || fail "said: '$said'"
+
+# ---- a full screen larger than every mode ----
+"$GAME" --fullscreen --scale 3 --nosound >"$work/full.out" 2>"$work/full.err" &
+gpid=$!
+sleep 4.5
+if alive "$gpid"; then
+    ok "--fullscreen --scale 3 plays"
+    shot full
+    wholePicture full 192 144 && ok "the whole picture, centred" || fail "picture not whole in full screen"
+    xdotool key Escape
+    ends "$gpid" 5 && [ "$status" -eq 0 ] || fail "full screen: no clean exit after ESC"
+else
+    wait "$gpid"
+    fail "--fullscreen --scale 3 ended with status $?: $(cat "$work/full.out")"
+fi
+gpid=
+said=$(cat "$work/full.err")
+[ "$said" = "driftwing: --scale 3 (1920x1440) does not fit the 1024x768 screen; using --scale 1" ] \
+    && ok "said in one line" || fail "said: '$said'"
+
+if [ "$failures" -eq 0 ]; then echo "e2e startstop: all checks passed"; exit 0; fi
+echo "e2e startstop: $failures check(s) failed"
+for f in window.err full.out full.err; do
+    [ -s "$work/$f" ] && { echo "--- $f"; head -20 "$work/$f"; }
+done
+exit 1
