@@ -214,16 +214,23 @@ void showLoadingScreen()
         SDL_Delay(3000);
 }
 
+// Whether any sound is still to be heard.
+static bool soundPlaying()
+{
+    return audioOpen && (Mix_Playing(-1) > 0 || Mix_PlayingMusic());
+}
+
 void shutdownGame()
 {
     if (bestScoreKept && score > highScore)
         writeHighScore();
-    if (audioOpen) {
+    // The fade is waited for only where there is something to hear.
+    if (soundPlaying()) {
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);
+        if (!timedRun)
+            SDL_Delay(1000);
     }
-    if (!timedRun)
-        SDL_Delay(1000);
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);
     Mix_FreeChunk(explodeSound);

@@ -18,7 +18,8 @@ void loadAssets();
 void bindSprites();
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
-// Saves a beaten best score, fades the sound out and frees it.
+// Saves a beaten best score, fades out the sound that is still playing,
+// waiting a second for it to be heard, and frees it.
 void shutdownGame();
 
 // The seed of the game's random sequence. Start-up takes the time unless a demo fixed it first.

@@ -1,4 +1,5 @@
-// Starting and stopping the real game.
+// Starting and stopping the real game: no game data, no display, the exit
+// with and without sound, and quit signals while the game is stuck.
 #include <gtest/gtest.h>
 #include <limits.h>
 #include <signal.h>
@@ -203,5 +204,35 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
     ASSERT_TRUE(dummy.waitEnd(15));
     EXPECT_EQ(dummy.status, 0);
     EXPECT_EQ(dummy.err().find("no graphical display"), std::string::npos) << dummy.err();
+}
+
+// Seconds from a quit signal to the end of a game in play.
+static double exitSeconds(const std::string &dir, bool sound)
+{
+    std::vector<std::string> args = { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" };
+    if (!sound)
+        args.push_back("--nosound");
+    Game g(dir, args);
+    // Past the three seconds of the loading screen, into play.
+    usleep(5000000);
+    double sent = now();
+    kill(g.pid, SIGTERM);
+    if (!g.waitEnd(15))
+        return 99;
+    EXPECT_EQ(g.status, 0) << g.out() << g.err();
+    return g.endedAt - sent;
+}
+
+// Before: every exit waited a second for a fade, also with nothing to fade.
+TEST(StartStop, ExitWaitsForTheFadeOnlyWhileSoundPlays)
+{
+    std::string dir = realPath(makeTempDir());
+    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    double silent = exitSeconds(dir, false);
+    EXPECT_LT(silent, 0.5) << "--nosound";
+    // The music plays on the dummy device: its fade is still heard out.
+    double heard = exitSeconds(dir, true);
+    EXPECT_GE(heard, 0.95) << "with sound";
+    EXPECT_LT(heard, 3.0) << "with sound";
 }
 
