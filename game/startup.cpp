@@ -1,5 +1,6 @@
 #include "game/startup.h"
 
+#include <atomic>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -214,6 +215,26 @@ void showLoadingScreen()
         SDL_Delay(3000);
 }
 
+// Set while the best score is being written: the save at shutdown and the
+// last wish of a second quit signal never write it both at once.
+static std::atomic<bool> bestScoreBusy;
+
+static void saveBestScore()
+{
+    if (!bestScoreKept || score <= highScore || bestScoreBusy.exchange(true))
+        return;
+    writeHighScore();
+    bestScoreBusy = false;
+}
+
+void saveBestScoreAtOnce()
+{
+    // The main thread may be stuck anywhere, or be writing the file itself:
+    // then it is left alone, and the flag stays set as the process ends.
+    if (bestScoreKept && score > highScore && !bestScoreBusy.exchange(true))
+        writeHighScore();
+}
+
 // Whether any sound is still to be heard.
 static bool soundPlaying()
 {
@@ -222,8 +243,7 @@ static bool soundPlaying()
 
 void shutdownGame()
 {
-    if (bestScoreKept && score > highScore)
-        writeHighScore();
+    saveBestScore();
     // The fade is waited for only where there is something to hear.
     if (soundPlaying()) {
         Mix_FadeOutChannel(-1, 1000);

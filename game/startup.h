@@ -21,6 +21,10 @@ void showLoadingScreen();
 // Saves a beaten best score, fades out the sound that is still playing,
 // waiting a second for it to be heard, and frees it.
 void shutdownGame();
+// The last wish of a second quit signal, run on another thread while the
+// main thread may be stuck: saves a beaten best score unless the main thread
+// is writing it already.
+void saveBestScoreAtOnce();
 
 // The seed of the game's random sequence. Start-up takes the time unless a demo fixed it first.
 extern unsigned int randomSeed;

@@ -236,3 +236,72 @@ TEST(StartStop, ExitWaitsForTheFadeOnlyWhileSoundPlays)
     EXPECT_LT(heard, 3.0) << "with sound";
 }
 
+// A game stuck where it never reads its input (as inside the library,
+// waiting for a grab): the first quit signal only asks, a second ends the
+// process by that signal at once, after saving a beaten best score. A
+// signal the game was started with ignored stays ignored.
+TEST(StartStop, SecondQuitSignalEndsAStuckGameAfterSavingTheBest)
+{
+    struct Case { int ignored, first, second; };
+    for (Case c : { Case{ 0, SIGTERM, SIGTERM }, Case{ 0, SIGINT, SIGHUP }, Case{ SIGINT, SIGHUP, SIGHUP } }) {
+        std::string dir = makeTempDir();
+        pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            if (chdir(dir.c_str()) != 0)
+                _exit(99);
+            if (c.ignored)
+                signal(c.ignored, SIG_IGN);
+            highScoreFile = "high1";
+            bestScoreKept = 1;
+            highScore = 100;
+            score = 4321;
+            catchQuitSignals(saveBestScoreAtOnce);
+            writeString("ready", "");
+            bool told = false;
+            for (;;) {
+                if (quitSignalled && !told) {
+                    writeString("asked", "");
+                    told = true;
+                }
+                usleep(10000);
+            }
+        }
+        // Whatever fails below, the child does not outlive the test.
+        struct Reaper {
+            pid_t pid;
+            ~Reaper()
+            {
+                if (kill(pid, SIGKILL) == 0)
+                    waitpid(pid, nullptr, 0);
+            }
+        } reaper{ pid };
+        auto waitFile = [&](const char *name) {
+            for (int i = 0; i < 300 && access((dir + "/" + name).c_str(), F_OK) != 0; i++)
+                usleep(10000);
+            return access((dir + "/" + name).c_str(), F_OK) == 0;
+        };
+        ASSERT_TRUE(waitFile("ready"));
+        if (c.ignored) {
+            kill(pid, c.ignored);
+            kill(pid, c.ignored);
+            usleep(300000);
+            EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "an ignored signal ended the game";
+            EXPECT_NE(access((dir + "/asked").c_str(), F_OK), 0);
+        }
+        kill(pid, c.first);
+        EXPECT_TRUE(waitFile("asked")) << c.first;
+        EXPECT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "the first signal ended the game";
+        EXPECT_NE(access((dir + "/high1").c_str(), F_OK), 0);
+
+        double sent = now();
+        kill(pid, c.second);
+        int st = 0;
+        while (waitpid(pid, &st, WNOHANG) == 0 && now() - sent < 5)
+            usleep(5000);
+        double took = now() - sent;
+        EXPECT_LT(took, 1.0) << c.second;
+        EXPECT_TRUE(WIFSIGNALED(st) && WTERMSIG(st) == c.second) << std::hex << st;
+        EXPECT_EQ(readString(dir + "/high1"), "4321");
+    }
+}

@@ -2,14 +2,17 @@
 # End-to-end: starting and stopping on a 1024 x 768 desktop in a real X server.
 # A scale that does not fit (a 1280 x 960 window, a 1920 x 1440 full screen)
 # becomes the largest that does, said in one line, and the whole picture is
-# on the screen, also after F11.
+# on the screen, also after F11. A second full-screen game, stuck waiting for
+# the input grab that the first one holds, ends at once at a second quit
+# signal.
 #   startstop.sh GAME ASSETGEN      (E2E_SHOTS=dir keeps the screenshots)
 set -u
 GAME=$(readlink -f "$1")
 GEN=$(readlink -f "$2")
 work=$(mktemp -d /tmp/driftwing-startstop-XXXXXX)
 source "$(dirname "$0")/common.sh"
-trap cleanup EXIT
+stuck=()
+trap 'for p in "${stuck[@]}"; do kill -9 "$p" 2>/dev/null; done; cleanup' EXIT
 
 "$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
 startX 1024x768x24
@@ -81,9 +84,48 @@ said=$(cat "$work/full.err")
 [ "$said" = "driftwing: --scale 3 (1920x1440) does not fit the 1024x768 screen; using --scale 1" ] \
     && ok "said in one line" || fail "said: '$said'"
 
+# ---- a second full-screen game while the first holds the input grab ----
+"$GAME" --nosound >"$work/first.txt" 2>&1 &
+first=$!
+stuck+=("$first")
+sleep 2
+# Stopped twice in turn: with SIGTERM, then (its default restored, as a
+# background job starts with it ignored) with SIGINT.
+for sig in TERM INT; do
+    env --default-signal=INT "$GAME" --nosound >"$work/second-$sig.txt" 2>&1 &
+    second=$!
+    stuck+=("$second")
+    # Long past a loading screen: a game that is not stuck plays by now.
+    sleep 6
+    if ! alive "$second"; then
+        fail "SIG$sig: the second game ended by itself: $(cat "$work/second-$sig.txt")"
+        continue
+    fi
+    kill -"$sig" "$second"
+    sleep 1.5
+    alive "$second" && ok "SIG$sig: the stuck game does not quit at the first signal" \
+        || fail "SIG$sig: the second game ended at the first signal (was it stuck at all?)"
+    kill -"$sig" "$second"
+    if ends "$second" 1; then
+        want=$(( 128 + $(kill -l "$sig") ))
+        [ "$status" -eq "$want" ] && ok "SIG$sig: the second signal ends it at once" \
+            || fail "SIG$sig: ended with status $status, not $want"
+    else
+        fail "SIG$sig: still running a second after the second signal"
+    fi
+done
+[ -e "$work/high1" ] && fail "high1 written by a game that scored nothing"
+kill -TERM "$first"
+if ends "$first" 3; then
+    [ "$status" -eq 0 ] && ok "one quit signal ends a game in play with status 0" \
+        || fail "first game: exit status $status"
+else
+    fail "first game still running after SIGTERM"
+fi
+
 if [ "$failures" -eq 0 ]; then echo "e2e startstop: all checks passed"; exit 0; fi
 echo "e2e startstop: $failures check(s) failed"
-for f in window.err full.out full.err; do
+for f in window.err full.out full.err first.txt second-TERM.txt second-INT.txt; do
     [ -s "$work/$f" ] && { echo "--- $f"; head -20 "$work/$f"; }
 done
 exit 1
