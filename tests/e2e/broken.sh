@@ -24,7 +24,9 @@ breakAsset() {
     case $how in
     missing) rm -rf "$p" ;;
     truncated) [ -f "$p" ] && truncate -s $(( $(stat -c %s "$p") / 2 )) "$p" ;;
-    random) rm -rf "$p"; head -c 3000 /dev/urandom >"$p" ;;
+    # Random bytes after one that no number starts with: a font.ini of random
+    # bytes that began with a digit would hold a valid sheet size.
+    random) rm -rf "$p"; { printf '#'; head -c 2999 /dev/urandom; } >"$p" ;;
     directory) rm -rf "$p"; mkdir "$p" ;;
     huge) printf 'BM\066\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\140\352\0\0\140\352\0\0\001\0\030\0' >"$p"
           head -c 24 /dev/zero >>"$p" ;;
