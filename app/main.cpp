@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     status = openDemo();
     if (status >= 0)
         return status;
-    catchHangup();
+    catchQuitSignals(saveBestScoreAtOnce);
     startSystems();
     loadAssets();
     showLoadingScreen();

@@ -59,8 +59,9 @@ struct DemoChecks {
 };
 extern DemoChecks *demoChecks;
 
-// The demo of this run: its file's name as given, the one being played, kept
-// whole in memory, and the stream one is recorded into.
+// The demo of this run: its file's path (made absolute when the game root is
+// chosen), the one being played, kept whole in memory, and the stream one is
+// recorded into.
 extern const char *demoPath;
 extern DemoReader demoReader;
 extern DemoHeader demoHeader;

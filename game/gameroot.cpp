@@ -14,6 +14,7 @@
 
 #include "game/highscore.h"
 #include "game/options.h"
+#include "game/startup.h"
 
 namespace {
 
@@ -31,6 +32,24 @@ bool isFolder(const std::string &path)
 bool holdsGameData(const std::string &dir)
 {
     return access((dir + "/data/ship/info").c_str(), R_OK) == 0;
+}
+
+// What start-up loads, by the file that stands for each asset (a sprite
+// set's info, a font's font.ini). A folder with none of them holds nothing
+// of the game's, whatever else its data/ holds.
+const char *const gameDataFiles[] = {
+    "data/title.bmp", "data/sound/tnt22.it", "data/sound/shot.wav", "data/sound/explode.wav",
+    "data/repeat.bmp", "data/front.bmp", "data/logo.bmp", "data/smallship.bmp",
+    "data/gameover.bmp", "data/ship/info", "data/bullet/info", "data/enemy/info",
+    "Data/cloud/info", "data/font/font.ini", "data/bigfont/font.ini",
+};
+
+bool holdsAnyGameData(const std::string &dir)
+{
+    for (const char *file : gameDataFiles)
+        if (access((dir + "/" + file).c_str(), F_OK) == 0)
+            return true;
+    return false;
 }
 
 std::string currentFolder()
@@ -58,14 +77,54 @@ void makeAbsolute(const char *&option, std::string &store, const std::string &di
     option = store.c_str();
 }
 
-// Demo paths are given relative to the folder the player started in; before
-// the game changes to another folder they are made absolute. Without a change
-// they stay as given, so messages name them as the player wrote them.
+// Demo paths are given relative to the folder the player started in; they
+// are made absolute before the game may change to another folder.
 void keepDemoPaths(const std::string &start)
 {
     makeAbsolute(options.recordFile, recordPath, start);
     makeAbsolute(options.playFile, playPath, start);
     makeAbsolute(options.timedemoFile, timedemoPath, start);
+}
+
+// The best score lives in the game root; its path is made absolute, so that
+// every message about it names the file wherever the player started.
+void keepBestScoreIn(const std::string &root)
+{
+    userHighScore = root.empty() ? std::string("high1") : root + "/high1";
+    highScoreFile = userHighScore.c_str();
+}
+
+// The install tree is not the player's to write: the best score lives in
+// the player's own folder, made on the first run. Without one it is not kept
+// at all, which is said once here; "high1" then names a place that does not
+// exist, so that nothing could ever touch the tree.
+void keepBestScorePerUser()
+{
+    const char *home = getenv("HOME");
+    if (!home || home[0] != '/') {
+        struct passwd *pw = getpwuid(getuid());
+        home = pw ? pw->pw_dir : nullptr;
+    }
+    std::string dir = userDataDir(getenv("XDG_DATA_HOME"), home);
+    if (dir.empty())
+        fprintf(stderr, "driftwing: HOME is not set, so the best score will not be kept\n");
+    else if (!makeFolders(dir, 0700))
+        fprintf(stderr, "driftwing: cannot create %s (%s), so the best score will not be kept\n",
+                dir.c_str(), strerror(errno));
+    else {
+        keepBestScoreIn(dir);
+        return;
+    }
+    bestScoreKept = 0;
+    keepBestScoreIn("/nonexistent/driftwing");
+}
+
+// One line naming every folder searched; status 1.
+int noGameData(const std::string &first, const std::string &second)
+{
+    fprintf(stderr, "driftwing: no game data found in %s%s%s; --data DIR chooses the folder"
+            " that holds it\n", first.c_str(), second.empty() ? "" : " or ", second.c_str());
+    return 1;
 }
 
 } // namespace
@@ -75,7 +134,11 @@ std::string installRootFor(const std::string &exePath)
     size_t slash = exePath.rfind('/');
     if (slash == std::string::npos)
         return std::string();
-    return exePath.substr(0, slash) + "/../share/games/driftwing";
+    // The executable's folder is canonical, so its parent is found by name.
+    std::string folder = exePath.substr(0, slash);
+    size_t up = folder.rfind('/');
+    std::string parent = up == std::string::npos ? (slash == 0 ? "" : ".") : folder.substr(0, up);
+    return parent + "/share/games/driftwing";
 }
 
 std::string userDataDir(const char *xdgDataHome, const char *home)
@@ -114,41 +177,38 @@ bool makeFolders(const std::string &path, unsigned mode)
 int chooseGameRoot()
 {
     std::string start = currentFolder();
+    if (start.empty())
+        start = ".";
+    keepDemoPaths(start);
     if (options.dataDir) {
-        keepDemoPaths(start);
-        if (chdir(options.dataDir) != 0) {
+        std::string given = absoluteFrom(start, options.dataDir);
+        if (chdir(given.c_str()) != 0) {
             fprintf(stderr, "driftwing: --data '%s': %s (try 'driftwing --help')\n",
-                    options.dataDir, strerror(errno));
+                    given.c_str(), strerror(errno));
             return 2;
         }
+        std::string root = currentFolder();
+        if (!holdsAnyGameData(root))
+            return noGameData(root, std::string());
+        keepBestScoreIn(root);
         return -1;
     }
+
     // A menu entry starts the game in the home folder, where a data/ of the
-    // player's own may lie: only one that holds the game's data counts.
-    if (holdsGameData("."))
-        return -1;
-
-    // No data here: an installed game reads the tree beside its executable.
-    std::string root = installRootFor(executablePath());
-    if (root.empty() || !holdsGameData(root))
-        return -1;      // as before: the loaders name what is missing
-    keepDemoPaths(start);
-    if (chdir(root.c_str()) != 0)
-        return -1;
-
-    const char *home = getenv("HOME");
-    if (!home || home[0] != '/') {
-        struct passwd *pw = getpwuid(getuid());
-        home = pw ? pw->pw_dir : nullptr;
+    // player's own may lie: only one that holds the game's data counts before
+    // the installed tree. A folder with only part of the data still beats
+    // none at all: the loaders name what is missing and the game goes on.
+    std::string installed = installRootFor(executablePath());
+    for (bool whole : { true, false }) {
+        if (whole ? holdsGameData(start) : holdsAnyGameData(start)) {
+            keepBestScoreIn(start);
+            return -1;
+        }
+        if (!installed.empty() && (whole ? holdsGameData(installed) : holdsAnyGameData(installed))
+            && chdir(installed.c_str()) == 0) {
+            keepBestScorePerUser();
+            return -1;
+        }
     }
-    std::string dir = userDataDir(getenv("XDG_DATA_HOME"), home);
-    // The install tree is not the player's to write. Without a folder of
-    // their own, "high1" names a place that does not exist: nothing is read,
-    // and the write at exit fails quietly instead of touching the tree.
-    if (dir.empty() || !makeFolders(dir, 0700))
-        fprintf(stderr, "driftwing: cannot create %s: the best score will not be kept\n",
-                dir.empty() ? "a data folder (HOME is not set)" : dir.c_str());
-    userHighScore = (dir.empty() ? std::string("/nonexistent/driftwing") : dir) + "/high1";
-    highScoreFile = userHighScore.c_str();
-    return -1;
+    return noGameData(start, installed);
 }

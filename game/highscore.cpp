@@ -202,12 +202,13 @@ static int writeInPlace(const char *path, const char *text, size_t len)
 bool writeHighScore()
 {
     if (readState == readUnreadable) {
-        printf("Not saving the best score to %s: it could not be read (%s)\n",
-               highScoreFile, strerror(readErrno));
+        fprintf(stderr, "driftwing: not saving the best score to %s: it could not be read (%s)\n",
+                highScoreFile, strerror(readErrno));
         return false;
     }
     if (readState == readSpecial) {
-        printf("Could not save the best score to %s: not a regular file\n", highScoreFile);
+        fprintf(stderr, "driftwing: could not save the best score to %s: not a regular file\n",
+                highScoreFile);
         return false;
     }
 
@@ -233,13 +234,15 @@ bool writeHighScore()
     if (err == noTempFile)
         err = writeInPlace(path, text, (size_t)len);
 
-    // Said while the signal is still ignored: standard output may be a
+    // Said while the signal is still ignored: standard error may be a
     // file under the same limit.
     if (err == EINVAL)
-        printf("Could not save the best score to %s: not a regular file\n", highScoreFile);
+        fprintf(stderr, "driftwing: could not save the best score to %s: not a regular file\n",
+                highScoreFile);
     else if (err)
-        printf("Could not save the best score to %s: %s\n", highScoreFile, strerror(err));
-    fflush(stdout);
+        fprintf(stderr, "driftwing: could not save the best score to %s: %s\n", highScoreFile,
+                strerror(err));
+    fflush(stderr);
     restoreFileSizeSignal();
     return err == 0;
 }

@@ -10,7 +10,7 @@ extern const char *highScoreFile;
 void readHighScore();
 // Replaces the file with score: through a temporary file and a rename where
 // the folder allows, else in place. A failure is said in one line on
-// standard output; false when the score was not saved. A file that exists
+// standard error; false when the score was not saved. A file that exists
 // but could not be read, a FIFO or a device is never written.
 bool writeHighScore();
 // Releases the input stream that readHighScore keeps open.

@@ -1,5 +1,6 @@
 #include "game/startup.h"
 
+#include <atomic>
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
@@ -21,6 +22,13 @@ int randomSeedFixed;
 
 void startSystems()
 {
+    // Before SDL starts: without a display it would fall back to a text-mode
+    // driver that takes over the terminal.
+    const char *noDisplay = displayMissing();
+    if (noDisplay) {
+        fprintf(stderr, "driftwing: %s\n", noDisplay);
+        exit(1);
+    }
     if (bestScoreKept)
         readHighScore();
     if (!randomSeedFixed)
@@ -55,15 +63,29 @@ void startSystems()
 // --scale auto: the largest factor that fits the desktop, which SDL reports
 // before the first mode is set. A window leaves room for its frame and the
 // desktop's panels.
-int displayScale()
+static int autoScale()
 {
-    if (!options.scaleAuto)
-        return options.scale;
     int w, h;
     if (!desktopSize(&w, &h))
         return 1;
     int margin = options.fullscreen ? 0 : 80;
     return fitScale(w, h - margin, maxScale);
+}
+
+// --scale N: as asked where the picture fits (a window the desktop, full
+// screen one of its modes), else the largest scale that does, said in one
+// line.
+int displayScale()
+{
+    if (options.scaleAuto)
+        return autoScale();
+    int w, h;
+    int scale = fittingScale(options.scale, options.fullscreen, &w, &h);
+    if (scale < options.scale)
+        fprintf(stderr, "driftwing: --scale %d (%dx%d) does not fit the %dx%d %s; using --scale %d\n",
+                options.scale, gameWidth * options.scale, gameHeight * options.scale, w, h,
+                options.fullscreen ? "screen" : "desktop", scale);
+    return scale;
 }
 
 static void reportMissing(const char *path)
@@ -193,16 +215,42 @@ void showLoadingScreen()
         SDL_Delay(3000);
 }
 
+// Set while the best score is being written: the save at shutdown and the
+// last wish of a second quit signal never write it both at once.
+static std::atomic<bool> bestScoreBusy;
+
+static void saveBestScore()
+{
+    if (!bestScoreKept || score <= highScore || bestScoreBusy.exchange(true))
+        return;
+    writeHighScore();
+    bestScoreBusy = false;
+}
+
+void saveBestScoreAtOnce()
+{
+    // The main thread may be stuck anywhere, or be writing the file itself:
+    // then it is left alone, and the flag stays set as the process ends.
+    if (bestScoreKept && score > highScore && !bestScoreBusy.exchange(true))
+        writeHighScore();
+}
+
+// Whether any sound is still to be heard.
+static bool soundPlaying()
+{
+    return audioOpen && (Mix_Playing(-1) > 0 || Mix_PlayingMusic());
+}
+
 void shutdownGame()
 {
-    if (bestScoreKept && score > highScore)
-        writeHighScore();
-    if (audioOpen) {
+    saveBestScore();
+    // The fade is waited for only where there is something to hear.
+    if (soundPlaying()) {
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);
+        if (!timedRun)
+            SDL_Delay(1000);
     }
-    if (!timedRun)
-        SDL_Delay(1000);
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);
     Mix_FreeChunk(explodeSound);

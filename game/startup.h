@@ -3,10 +3,12 @@
 #define GAME_STARTUP_H
 
 // Reads the best score, seeds rand, starts SDL, the mixer and the display.
-// Exits with status 1 when SDL or the display mode cannot be started.
+// Exits with status 1 when there is no graphical display to start, or when
+// SDL or the display mode cannot be started.
 void startSystems();
-// The display scale the options ask for; --scale auto measures the desktop,
-// so SDL's video must be started.
+// The display scale the options ask for, or the largest that fits when the
+// asked one does not (said in one line on standard error); --scale auto
+// measures the desktop. SDL's video must be started.
 int displayScale();
 // Loads every asset into its slot, binds the sprites and places the ship.
 // Prints one line for each asset that did not load; the game goes on.
@@ -16,8 +18,13 @@ void loadAssets();
 void bindSprites();
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
-// Saves a beaten best score, fades the sound out and frees it.
+// Saves a beaten best score, fades out the sound that is still playing,
+// waiting a second for it to be heard, and frees it.
 void shutdownGame();
+// The last wish of a second quit signal, run on another thread while the
+// main thread may be stuck: saves a beaten best score unless the main thread
+// is writing it already.
+void saveBestScoreAtOnce();
 
 // The seed of the game's random sequence. Start-up takes the time unless a demo fixed it first.
 extern unsigned int randomSeed;

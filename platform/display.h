@@ -15,17 +15,45 @@ const int gameHeight = 480;
 extern int presentScale;            // 1 to 4
 extern int presentFullscreen;       // the current mode is full screen
 
+// Before startSystem: why there is no graphical display to start, as one
+// line ("no graphical display: DISPLAY is not set"), or null. Without one,
+// SDL 1.2 falls back to a text-mode driver that takes over the terminal,
+// and one on SDL 2 to a picture nobody sees.
+const char *displayMissing();
+
+// The rule of displayMissing for given values of SDL_VIDEODRIVER, DISPLAY and
+// WAYLAND_DISPLAY (null or empty when not set): a driver the player names is
+// theirs to choose, whatever it is; else X needs DISPLAY, and Wayland's
+// WAYLAND_DISPLAY is enough where the library has a Wayland driver.
+const char *displayMissingFor(const char *videoDriver, const char *display,
+                              const char *waylandDisplay, bool libraryHasWayland);
+
 // Starts video and the joystick, and audio when sound is wanted. False (with
-// the reason left in SDL_GetError) when the system cannot start. Shutting
-// down is registered with atexit.
+// the reason left in SDL_GetError) when the system cannot start, or when
+// SDL found no display and fell back to a driver that shows no window (a
+// text-mode one, or SDL 2's off-screen one) the player did not choose.
+// Shutting down is registered with atexit.
 bool startSystem(bool sound);
 
-// The desktop's size before the first mode is set; false when unknown.
+// The desktop's size as it was when the system started; false when unknown.
 bool desktopSize(int *w, int *h);
 
 // The largest whole factor (1 to maxFactor) whose 640N x 480N picture fits
 // in a w x h desktop; at least 1.
 int fitScale(int w, int h, int maxFactor);
+
+// The same among the sizes of a null-terminated list of modes: the largest
+// factor whose picture fits one of them, and in *room (when not null) the
+// first mode that holds it. 1 and *room untouched when none holds even the
+// 640 x 480 picture.
+int fitScaleInModes(SDL_Rect *const *modes, int maxFactor, SDL_Rect *room);
+
+// The largest factor from 1 to wanted whose picture fits: in a window, the
+// desktop as it was when the system started; in full screen, a full-screen
+// mode. *roomW x *roomH gets the size it was measured against; where the
+// platform does not know one (any size goes, or none is reported), wanted
+// itself and 0 x 0.
+int fittingScale(int wanted, bool fullscreen, int *roomW, int *roomH);
 
 // Sets the window's title and icon and the video mode for the given scale
 // and full-screen choice. Returns the surface the game draws into, or null
@@ -43,8 +71,10 @@ void scaleCopy(SDL_Surface *src, SDL_Surface *dst, int n);
 // Shows the finished frame of the surface openDisplay returned.
 void presentFrame();
 
-// Switches between a window and full screen at the same scale. Returns
-// false and keeps the current mode when the switch is not possible.
+// Switches between a window and full screen at the same scale, or at the
+// largest that fits the other mode when that one does not (said once, in one
+// line on standard error). Returns false and keeps the current mode when the
+// switch is not possible.
 bool toggleFullScreen();
 
 #endif

@@ -23,11 +23,11 @@ extern int focusPauses;
 void openGamepad();
 
 // Fills in at the tick reading ticks: the queued events and the held keys,
-// with the gamepad's directions added to them. A hang-up becomes a quit.
+// with the gamepad's directions added to them. A quit signal becomes a quit.
 void readLiveInput(PassInput *in, Uint32 ticks);
 
 // Drains the queue and says whether it held ESC or the window's close
-// request; the demo modes watch only these.
+// request, or a quit signal came; the demo modes watch only these.
 bool quitRequested();
 
 #endif

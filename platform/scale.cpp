@@ -11,6 +11,23 @@ int fitScale(int w, int h, int maxFactor)
     return n;
 }
 
+int fitScaleInModes(SDL_Rect *const *modes, int maxFactor, SDL_Rect *room)
+{
+    int best = 0;
+    for (int i = 0; modes && modes[i]; i++) {
+        int n = fitScale(modes[i]->w, modes[i]->h, maxFactor);
+        // fitScale says 1 even where 640 x 480 does not fit.
+        if (n == 1 && (modes[i]->w < gameWidth || modes[i]->h < gameHeight))
+            n = 0;
+        if (n > best) {
+            best = n;
+            if (room)
+                *room = *modes[i];
+        }
+    }
+    return best > 0 ? best : 1;
+}
+
 void scaleCopy(SDL_Surface *src, SDL_Surface *dst, int n)
 {
     int outW = src->w * n, outH = src->h * n;

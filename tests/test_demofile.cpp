@@ -3,6 +3,7 @@
 // the game itself refuses, warns and never touches the best score as it should.
 #include <gtest/gtest.h>
 #include <errno.h>
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
@@ -230,18 +231,22 @@ static int runGame(const std::string &dir, const std::string &args, std::string 
 TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
 {
     std::string dir = makeTempDir();
+    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    char real[PATH_MAX];
+    ASSERT_TRUE(realpath(dir.c_str(), real));
+    std::string abs = real;
+    // Demo files are named by their absolute paths.
     std::string out, err;
     EXPECT_EQ(runGame(dir, "--play nosuch.demo", &out, &err), 2);
-    EXPECT_EQ(err, "driftwing: demo 'nosuch.demo': cannot open (No such file or directory)\n");
+    EXPECT_EQ(err, "driftwing: demo '" + abs + "/nosuch.demo': cannot open (No such file or directory)\n");
     writeString(dir + "/junk.demo", "DWDEMO\r\n\x01");
     EXPECT_EQ(runGame(dir, "--timedemo junk.demo", &out, &err), 2);
-    EXPECT_EQ(err, "driftwing: demo 'junk.demo': truncated in the header\n");
+    EXPECT_EQ(err, "driftwing: demo '" + abs + "/junk.demo': truncated in the header\n");
     EXPECT_EQ(runGame(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
     EXPECT_EQ(err.rfind("driftwing: demo '/nonexistent/dir/x.demo': cannot create", 0), 0u) << err;
 
     // Another version and other data: one warning each, then the demo plays
     // to its usual end, and the best score is neither read nor written.
-    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir).c_str()), 0);
     std::string demo = readString(std::string(DEMO_DIR) + "/debugkeys.demo");
     std::string expected = readString(std::string(DEMO_DIR) + "/debugkeys.expected");
     ASSERT_GT(demo.size(), 30u);
@@ -250,8 +255,10 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     writeString(dir + "/other.demo", demo);
     writeString(dir + "/high1", "999999");
     EXPECT_EQ(runGame(dir, "--timedemo other.demo", &out, &err), 0);
-    EXPECT_NE(err.find("'other.demo' was recorded by version 1.9, this is 1.0; playing anyway\n"), std::string::npos) << err;
-    EXPECT_NE(err.find("'other.demo' was recorded with other game data; playing anyway\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("driftwing: demo '" + abs + "/other.demo' was recorded by version 1.9, this is 1.0;"
+                       " playing anyway\n"), std::string::npos) << err;
+    EXPECT_NE(err.find("driftwing: demo '" + abs + "/other.demo' was recorded with other game data;"
+                       " playing anyway\n"), std::string::npos) << err;
     std::string summary = expected.substr(8, expected.find('\n') - 8);
     EXPECT_NE(out.find(summary + ", "), std::string::npos) << out;
     EXPECT_NE(out.find(" passes/s\n"), std::string::npos) << out;

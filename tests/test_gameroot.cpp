@@ -13,6 +13,7 @@
 #include "game/gameroot.h"
 #include "game/highscore.h"
 #include "game/options.h"
+#include "game/startup.h"
 #include "tests/support.h"
 
 namespace {
@@ -33,6 +34,7 @@ struct RootRun {
             ADD_FAILURE() << "cannot return to " << before;
         options = Options();
         highScoreFile = "high1";
+        bestScoreKept = 1;
     }
 };
 
@@ -48,7 +50,11 @@ TEST(GameRoot, PerUserFolderFollowsXdgRules)
     EXPECT_EQ(userDataDir(nullptr, "relative"), "");
     EXPECT_EQ(userDataDir(nullptr, nullptr), "");
 
-    EXPECT_EQ(installRootFor("/opt/x/games/driftwing"), "/opt/x/games/../share/games/driftwing");
+    EXPECT_EQ(installRootFor("/opt/x/games/driftwing"), "/opt/x/share/games/driftwing");
+    EXPECT_EQ(installRootFor("/usr/games/driftwing"), "/usr/share/games/driftwing");
+    EXPECT_EQ(installRootFor("/games/driftwing"), "/share/games/driftwing");
+    EXPECT_EQ(installRootFor("/driftwing"), "/share/games/driftwing");
+    EXPECT_EQ(installRootFor("games/driftwing"), "./share/games/driftwing");
     EXPECT_EQ(installRootFor("driftwing"), "");
 }
 
@@ -71,6 +77,8 @@ TEST(GameRoot, DataOptionChangesFolderAfterDemoPathsAreMadeAbsolute)
 {
     RootRun run;
     std::string start = makeTempDir(), root = makeTempDir();
+    ASSERT_TRUE(makeFolders(root + "/data/ship", 0755));
+    writeString(root + "/data/ship/info", "1\n");
     ASSERT_EQ(chdir(start.c_str()), 0);
     start = cwd();
     options.dataDir = root.c_str();
@@ -82,7 +90,33 @@ TEST(GameRoot, DataOptionChangesFolderAfterDemoPathsAreMadeAbsolute)
     EXPECT_EQ(std::string(options.recordFile), start + "/demos/rec.dem");
     EXPECT_EQ(std::string(options.playFile), "/abs/play.dem");
     EXPECT_EQ(std::string(options.timedemoFile), start + "/t.dem");
-    EXPECT_STREQ(highScoreFile, "high1") << "a chosen root keeps high1 in itself";
+    EXPECT_EQ(std::string(highScoreFile), root + "/high1") << "a chosen root keeps high1 in itself";
+}
+
+// A game root must hold at least one of the files the game loads; a data/
+// of something else does not count. Part of the data is enough: the loaders
+// name what is missing and the game goes on.
+TEST(GameRoot, AGameRootWithNoneOfTheGameDataIsRefusedInOneLine)
+{
+    RootRun run;
+    std::string root = makeTempDir();
+    ASSERT_TRUE(makeFolders(root + "/data/photos", 0755));
+    writeString(root + "/data/notes.txt", "mine");
+    options.dataDir = root.c_str();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(chooseGameRoot(), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "driftwing: no game data found in " + root + "; --data DIR chooses the folder"
+              " that holds it\n");
+
+    ASSERT_TRUE(makeFolders(root + "/Data/cloud", 0755));
+    writeString(root + "/Data/cloud/info", "1\n");
+    options = Options();
+    options.dataDir = root.c_str();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(cwd(), root);
 }
 
 // The install tree beside this test program stands in for an installed game:
@@ -114,6 +148,22 @@ TEST(GameRoot, InstalledGameReadsItsTreeAndKeepsBestScorePerUser)
     struct stat st;
     EXPECT_EQ(stat((xdg + "/driftwing").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(bestScoreKept, 1);
+
+    // A per-user folder that cannot be made: said once, here, and the best
+    // score is not kept, so nothing is said about it again at exit.
+    options = Options();
+    ASSERT_EQ(chdir(home.c_str()), 0);
+    writeString(home + "/file", "");
+    setenv("XDG_DATA_HOME", (home + "/file").c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(chooseGameRoot(), -1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "driftwing: cannot create " + home + "/file/driftwing (Not a directory), so the best"
+              " score will not be kept\n");
+    EXPECT_EQ(cwd(), real);
+    EXPECT_EQ(bestScoreKept, 0);
+    bestScoreKept = 1;
     unsetenv("XDG_DATA_HOME");
 
     // The same tree, but started where the game's own data lies: as before.
@@ -126,7 +176,7 @@ TEST(GameRoot, InstalledGameReadsItsTreeAndKeepsBestScorePerUser)
     dev = cwd();
     EXPECT_EQ(chooseGameRoot(), -1);
     EXPECT_EQ(cwd(), dev);
-    EXPECT_STREQ(highScoreFile, "high1");
+    EXPECT_EQ(std::string(highScoreFile), dev + "/high1");
 
     EXPECT_EQ(system(("rm -rf '" + top + "'").c_str()), 0);
 }

@@ -122,12 +122,16 @@ static int asPlayer(const std::function<int()> &fn)
     return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
 }
 
-// What writeHighScore printed, and whether it saved.
+// What writeHighScore said on standard error (standard output stays
+// empty), and whether it saved.
 static std::string saveSaying(bool *saved)
 {
     testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     *saved = writeHighScore();
-    return testing::internal::GetCapturedStdout();
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    return err;
 }
 
 static mode_t modeOf(const char *path)
@@ -196,7 +200,7 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
     ASSERT_EQ(mkdir("high1", 0700), 0);
     readHighScore();
     score = 10;
-    EXPECT_EQ(saveSaying(&saved), "Could not save the best score to high1: Is a directory\n");
+    EXPECT_EQ(saveSaying(&saved), "driftwing: could not save the best score to high1: Is a directory\n");
     EXPECT_FALSE(saved);
     EXPECT_NE(access("high1.tmp", F_OK), 0);
     rmdir("high1");
@@ -205,7 +209,7 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
     ASSERT_EQ(mkfifo("high1", 0600), 0);
     readHighScore();
     EXPECT_EQ(highScore, 0);
-    EXPECT_EQ(saveSaying(&saved), "Could not save the best score to high1: not a regular file\n");
+    EXPECT_EQ(saveSaying(&saved), "driftwing: could not save the best score to high1: not a regular file\n");
     EXPECT_TRUE(S_ISFIFO(modeOf("high1")));
     unlink("high1");
 
@@ -214,7 +218,7 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
     ASSERT_EQ(symlink("high1", "high1"), 0);
     readHighScore();
     EXPECT_EQ(saveSaying(&saved),
-              "Not saving the best score to high1: it could not be read "
+              "driftwing: not saving the best score to high1: it could not be read "
               "(Too many levels of symbolic links)\n");
     EXPECT_TRUE(S_ISLNK(modeOf("high1")));
     unlink("high1");

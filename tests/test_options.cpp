@@ -1,9 +1,11 @@
-// The command line through the real binary. SDL's video driver is set to one
-// that does not exist, so a run that gets past the options ends at SDL's
-// start with status 1, and one that must stop before SDL shows it.
+// The command line through the real binary, in a folder with a piece of the
+// game's data. SDL's video driver is set to one that does not exist, so a
+// run that gets past the options ends at SDL's start with status 1, and one
+// that must stop before SDL shows it.
 #include <gtest/gtest.h>
 #include <string.h>
 #include "tests/support.h"
+#include "tools/assetgen/assetgen.h"
 
 struct GameRun {
     int status;
@@ -13,6 +15,9 @@ struct GameRun {
 static GameRun runGame(const std::string &args)
 {
     static std::string dir = makeTempDir();
+    if (!makeDirs(dir + "/data/ship"))
+        ADD_FAILURE() << "cannot make " << dir << "/data/ship";
+    writeString(dir + "/data/ship/info", "1\n");
     GameRun r;
     r.out = runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch SDL_AUDIODRIVER=nosuch "
                        + DRIFTWING_PATH + " " + args + " 2>" + dir + "/err", &r.status);

@@ -83,6 +83,33 @@ TEST(Present, LargestWholeFactorThatFits)
         EXPECT_EQ(fitScale(c.w, c.h, 4), c.want) << c.w << "x" << c.h;
 }
 
+// Full screen: the largest factor whose picture one of the modes holds, and
+// the first mode that holds it.
+TEST(Present, LargestFactorThatAFullScreenModeHolds)
+{
+    SDL_Rect m1024 = { 0, 0, 1024, 768 }, m1920 = { 0, 0, 1920, 1080 }, m1600 = { 0, 0, 1600, 1200 },
+             m800 = { 0, 0, 800, 600 }, m320 = { 0, 0, 320, 240 }, m2560 = { 0, 0, 2560, 1440 };
+    SDL_Rect *onlySmall[] = { &m1024, &m800, nullptr };
+    SDL_Rect *mixed[] = { &m1920, &m1600, &m1024, nullptr };
+    SDL_Rect *large[] = { &m2560, &m1920, nullptr };
+    SDL_Rect *tiny[] = { &m320, nullptr };
+    SDL_Rect *empty[] = { nullptr };
+    SDL_Rect room = { 0, 0, 0, 0 };
+    EXPECT_EQ(fitScaleInModes(onlySmall, 4, &room), 1);
+    EXPECT_EQ(room.w, 1024);
+    EXPECT_EQ(fitScaleInModes(mixed, 4, &room), 2);
+    EXPECT_EQ(room.w, 1920);
+    EXPECT_EQ(fitScaleInModes(mixed, 1, &room), 1);
+    EXPECT_EQ(fitScaleInModes(large, 4, &room), 3);
+    EXPECT_EQ(room.w, 2560);
+    EXPECT_EQ(fitScaleInModes(large, 2, &room), 2);
+    room = { 0, 0, 7, 7 };
+    EXPECT_EQ(fitScaleInModes(tiny, 4, &room), 1);
+    EXPECT_EQ(room.w, 7) << "no mode holds the picture";
+    EXPECT_EQ(fitScaleInModes(empty, 4, &room), 1);
+    EXPECT_EQ(fitScaleInModes(nullptr, 4, nullptr), 1);
+}
+
 // The real display path: the game draws into a 640 x 480 screen that keeps
 // its pointer, the video surface shows it doubled, and showing a frame
 // allocates nothing, before and after a switch of mode.

@@ -14,6 +14,8 @@
 TEST(StartUp, UnknownVideoDriverIsFatalWithSdlsReason)
 {
     std::string dir = makeTempDir();
+    ASSERT_TRUE(makeDirs(dir + "/data/ship"));
+    writeString(dir + "/data/ship/info", "1\n");
     int status = 0;
     std::string out = runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch SDL_AUDIODRIVER=dummy "
                                  + DRIFTWING_PATH + " 2>/dev/null", &status);

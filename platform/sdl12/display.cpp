@@ -5,12 +5,59 @@
 // video surface before the flip.
 #include "platform/display.h"
 
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 static SDL_Surface *videoSurface;   // what SDL shows
 static SDL_Surface *drawSurface;    // what the game draws into
 int presentScale = 1;
 int presentFullscreen = 1;
+
+// The desktop as SDL reports it before the first mode is set, kept from the
+// start: once a mode is set SDL reports that mode instead.
+static int desktopW, desktopH;
+// The scale the game asked openDisplay for; each switch fits it anew.
+static int askedScale = 1;
+
+// sdl12-compat, the SDL 1.2 interface on SDL 2, numbers its versions from
+// 1.2.50 on. SDL 2 has a Wayland driver; classic SDL 1.2 has none.
+static bool onSdl2()
+{
+    const SDL_version *v = SDL_Linked_Version();
+    return SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
+}
+
+const char *displayMissing()
+{
+    return displayMissingFor(getenv("SDL_VIDEODRIVER"), getenv("DISPLAY"),
+                             getenv("WAYLAND_DISPLAY"), onSdl2());
+}
+
+// SDL fell back to a driver that shows no picture in a window, and the
+// player did not name it: a text-mode one (classic SDL 1.2) or SDL 2's
+// off-screen one. The display it was given could not be opened.
+static bool unseenFallback()
+{
+    const char *chosen = getenv("SDL_VIDEODRIVER");
+    char name[32];
+    if ((chosen && chosen[0]) || !SDL_VideoDriverName(name, sizeof name))
+        return false;
+    return strcmp(name, "caca") == 0 || strcmp(name, "aalib") == 0
+           || strcmp(name, "offscreen") == 0;
+}
+
+static void sayNoDisplay()
+{
+    const char *display = getenv("DISPLAY");
+    const char *wayland = getenv("WAYLAND_DISPLAY");
+    if (display && display[0])
+        SDL_SetError("no graphical display: cannot open DISPLAY %s", display);
+    else if (wayland && wayland[0])
+        SDL_SetError("no graphical display: cannot open WAYLAND_DISPLAY %s", wayland);
+    else
+        SDL_SetError("no graphical display: DISPLAY is not set");
+}
 
 bool startSystem(bool sound)
 {
@@ -19,18 +66,45 @@ bool startSystem(bool sound)
         systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) < 0)
         return false;
+    if (unseenFallback()) {
+        SDL_Quit();
+        sayNoDisplay();
+        return false;
+    }
     atexit(SDL_Quit);
+    const SDL_VideoInfo *info = SDL_GetVideoInfo();
+    if (info && info->current_w > 0 && info->current_h > 0) {
+        desktopW = info->current_w;
+        desktopH = info->current_h;
+    }
     return true;
 }
 
 bool desktopSize(int *w, int *h)
 {
-    const SDL_VideoInfo *info = SDL_GetVideoInfo();
-    if (!info || info->current_w <= 0 || info->current_h <= 0)
+    if (desktopW <= 0 || desktopH <= 0)
         return false;
-    *w = info->current_w;
-    *h = info->current_h;
+    *w = desktopW;
+    *h = desktopH;
     return true;
+}
+
+int fittingScale(int wanted, bool fullscreen, int *roomW, int *roomH)
+{
+    *roomW = *roomH = 0;
+    if (!fullscreen) {
+        if (!desktopSize(roomW, roomH))
+            return wanted;
+        return fitScale(*roomW, *roomH, wanted);
+    }
+    SDL_Rect **modes = SDL_ListModes(NULL, SDL_FULLSCREEN);
+    if (!modes || modes == (SDL_Rect **)-1)
+        return wanted;
+    SDL_Rect room = { 0, 0, 0, 0 };
+    int scale = fitScaleInModes(modes, wanted, &room);
+    *roomW = room.w;
+    *roomH = room.h;
+    return scale;
 }
 
 // The icon goes to the window manager before the first mode is set, as SDL
@@ -74,6 +148,7 @@ SDL_Surface *openDisplay(int scale, bool fullscreen)
         return nullptr;
     videoSurface = video;
     presentScale = scale;
+    askedScale = scale;
     presentFullscreen = fullscreen;
     if (scale == 1) {
         drawSurface = video;
@@ -108,12 +183,30 @@ void presentFrame()
     SDL_Flip(drawSurface);
 }
 
+// The scale for the other mode: the asked one where it fits there, else the
+// largest that does, said the first time.
+static int switchScale(bool fullscreen)
+{
+    int w, h;
+    int scale = fittingScale(askedScale, fullscreen, &w, &h);
+    static bool said;
+    if (scale < askedScale && !said) {
+        said = true;
+        fprintf(stderr, "driftwing: %s at scale %d (%dx%d) does not fit the %dx%d %s;"
+                " using scale %d\n", fullscreen ? "full screen" : "a window", askedScale,
+                gameWidth * askedScale, gameHeight * askedScale, w, h,
+                fullscreen ? "screen" : "desktop", scale);
+    }
+    return scale;
+}
+
 bool toggleFullScreen()
 {
     if (!videoSurface)
         return false;
+    int scale = switchScale(!presentFullscreen);
     // Where the platform can switch in place, the surfaces stay as they are.
-    if (SDL_WM_ToggleFullScreen(videoSurface)) {
+    if (scale == presentScale && SDL_WM_ToggleFullScreen(videoSurface)) {
         presentFullscreen = !presentFullscreen;
         return true;
     }
@@ -122,12 +215,13 @@ bool toggleFullScreen()
     // sprites draw straight into the video surface, so there is no switch.
     if (drawSurface == videoSurface)
         return false;
-    SDL_Surface *video = setMode(presentScale, !presentFullscreen);
+    SDL_Surface *video = setMode(scale, !presentFullscreen);
     if (!video) {
         videoSurface = setMode(presentScale, presentFullscreen);
         return false;
     }
     videoSurface = video;
+    presentScale = scale;
     presentFullscreen = !presentFullscreen;
     return true;
 }

@@ -24,7 +24,9 @@ breakAsset() {
     case $how in
     missing) rm -rf "$p" ;;
     truncated) [ -f "$p" ] && truncate -s $(( $(stat -c %s "$p") / 2 )) "$p" ;;
-    random) rm -rf "$p"; head -c 3000 /dev/urandom >"$p" ;;
+    # Random bytes after one that no number starts with: a font.ini of random
+    # bytes that began with a digit would hold a valid sheet size.
+    random) rm -rf "$p"; { printf '#'; head -c 2999 /dev/urandom; } >"$p" ;;
     directory) rm -rf "$p"; mkdir "$p" ;;
     huge) printf 'BM\066\0\0\0\0\0\0\0\066\0\0\0\050\0\0\0\140\352\0\0\140\352\0\0\001\0\030\0' >"$p"
           head -c 24 /dev/zero >>"$p" ;;
@@ -136,7 +138,7 @@ runCase() {
     [ "$how" = plantedtmp ] && [ "$(cat "$dir/victim")" != victim ] && problems="$problems planted link followed;"
     [ "$how" = fifo ] && [ ! -p "$root/high1" ] && problems="$problems FIFO replaced;"
     [ -e "$root/high1.tmp" ] && [ "$how" != plantedtmp ] && problems="$problems high1.tmp left behind;"
-    grep -q 'Could not save\|Not saving' "$dir/out.txt" && saying=" ($(grep -h 'Could not save\|Not saving' "$dir/out.txt"))" || saying=""
+    grep -q 'could not save\|not saving' "$dir/out.txt" && saying=" ($(grep -h 'could not save\|not saving' "$dir/out.txt"))" || saying=""
     [ "$how" = fulldisk ] && umount "$root" 2>/dev/null
     if [ -z "$problems" ]; then
         echo "ok $name$saying"

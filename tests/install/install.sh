@@ -86,6 +86,26 @@ above "$before" 0.05 && ok "first run shows NEW HIGHSCORE ($before)" || fail "fi
 above 0.005 "$after" && above "$digits" 0.02 && ok "second run shows the stored best ($digits, $after)" \
     || fail "second run HUD ($digits, $after)"
 
+# A per-user folder that cannot be made: one line on standard error at
+# start-up, nothing more about the best score at exit, even after a score.
+printf 'x' >"$work/afile"
+XDG_DATA_HOME=$work/afile SDL_AUDIODRIVER=dummy "$prefix/bin/driftwing" >"$work/nofolder.out" 2>"$work/nofolder.err" &
+gpid=$!
+sleep 4.5
+xdotool keydown s; sleep 0.5; xdotool keyup s
+xdotool key Escape
+for _ in $(seq 60); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$gpid" 2>/dev/null; then
+    fail "no per-user folder: still running after ESC"
+else
+    wait "$gpid" || fail "no per-user folder: exit status $?"
+    said=$(cat "$work/nofolder.err")
+    want="driftwing: cannot create $work/afile/driftwing (Not a directory), so the best score will not be kept"
+    [ "$said" = "$want" ] && ok "no per-user folder: said once on standard error" || fail "no per-user folder said: '$said'"
+    [ -s "$work/nofolder.out" ] && fail "no per-user folder: standard output: $(cat "$work/nofolder.out")"
+fi
+gpid=
+
 if [ "$failures" -eq 0 ]; then echo "install: all checks passed"; exit 0; fi
 echo "install: $failures check(s) failed"
 exit 1
