@@ -195,8 +195,8 @@ void showLoadingScreen()
 
 void shutdownGame()
 {
-    if (bestScoreKept && score > highScore)
-        writeHighScore();
+    if (bestScoreKept)
+        saveRunBest();
     if (audioOpen) {
         Mix_FadeOutChannel(-1, 1000);
         Mix_FadeOutMusic(1000);

@@ -16,7 +16,8 @@ void loadAssets();
 void bindSprites();
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
-// Saves a beaten best score, fades the sound out and frees it.
+// Saves the run's best when the file does not hold it yet, fades the sound
+// out and frees it.
 void shutdownGame();
 
 // The seed of the game's random sequence. Start-up takes the time unless a demo fixed it first.
