@@ -74,8 +74,8 @@ int openDemo()
             snprintf(text, sizeof text, "cannot create (%s)", strerror(errno));
             return badDemo(text);
         }
+        // A recorded game is a normal game: it reads and saves the best.
         demoMode = demoRecording;
-        bestScoreKept = 0;
         return -1;
     }
     demoPath = options.playFile ? options.playFile : options.timedemoFile;
@@ -97,7 +97,10 @@ int openDemo()
     randomSeed = demoHeader.seed;
     randomSeedFixed = 1;
     demoMode = options.playFile ? demoPlaying : demoTiming;
+    // Playing a demo never touches the player's file: the HUD's best is
+    // the one the recorded game started with.
     bestScoreKept = 0;
+    highScore = demoHeader.bestScore;
     timedRun = demoMode == demoTiming;
     return -1;
 }

@@ -78,6 +78,8 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     h.seed = randomSeed;
     h.fingerprint = dataFingerprint();
     h.entryTicks = drawClock();
+    // Playback starts from the same best, so its HUD is the recording's.
+    h.bestScore = highScore;
     startDemoWriter(&writer, demoOut, h);
     lastTicks = h.entryTicks;
 

@@ -58,6 +58,7 @@ void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h)
     put32(w->buf, &w->used, h.seed);
     put32(w->buf, &w->used, h.fingerprint);
     put32(w->buf, &w->used, h.entryTicks);
+    put32(w->buf, &w->used, (Uint32)h.bestScore);
     w->bytes = (long)w->used;
 }
 

@@ -26,7 +26,8 @@ extern int randomSeedFixed;
 
 // What the demo modes change: playing a demo neither reads nor writes the
 // best score (a demo must not depend on the player's file, and playing one
-// must not change it), and a timed run waits for nothing.
+// must not change it; recording one keeps it as a plain game does), and a
+// timed run waits for nothing.
 extern int bestScoreKept;
 extern int timedRun;
 

@@ -20,6 +20,7 @@ static DemoHeader header()
     h.seed = 0xDEADBEEF;
     h.fingerprint = 0x12345678;
     h.entryTicks = 0xFFFFFF00u;     // the first passes wrap the tick counter
+    h.bestScore = -17;
     return h;
 }
 
@@ -84,6 +85,8 @@ TEST(DemoFile, WhatIsWrittenIsReadBackExactly)
     EXPECT_EQ(h.seed, 0xDEADBEEFu);
     EXPECT_EQ(h.fingerprint, 0x12345678u);
     EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+    EXPECT_EQ(h.formatVersion, 2);
+    EXPECT_EQ(h.bestScore, -17);
     EXPECT_EQ(r.totalPasses, (long)passes.size());
     for (const PassInput &want : passes) {
         PassInput got;
@@ -152,7 +155,7 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     std::vector<PassInput> passes = { pass(0xFFFFFF0A, 0) };
     addPassEvent(&passes[0], passFire);
     const std::vector<uint8_t> good = writeDemo(passes);
-    const size_t headerSize = 8 + 2 + 1 + 3 + 12;
+    const size_t headerSize = 8 + 2 + 1 + 3 + 16;
     ASSERT_EQ(good.size(), headerSize + 3 + 5);   // flags, count, event; trailer
     EXPECT_EQ(refusal(good), "accepted");
 
@@ -166,7 +169,8 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
 
     struct Patch { size_t at; uint8_t value; const char *reason; } patches[] = {
         { 0, 'X', "not a demo file (wrong magic)" },
-        { 8, 2, "demo format version 2, this game reads version 1" },
+        { 8, 3, "demo format version 3, this game reads versions 1 to 2" },
+        { 8, 0, "demo format version 0, this game reads versions 1 to 2" },
         { 10, 0, "bad game version in the header" },
         { headerSize + 1, 0, "event count 0 out of range at pass 1" },
         { headerSize + 1, maxPassEvents + 1, "event count 65 out of range at pass 1" },
@@ -202,6 +206,40 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     for (uint8_t b : { 0x40, maxPassClocks + 1 })
         clocks.push_back(b);
     EXPECT_EQ(refusal(clocks), "clock reading count 65 out of range at pass 1");
+}
+
+// A demo of the first format version, which has no best score in its
+// header, is read as one that started from a best of 0.
+TEST(DemoFile, AVersion1DemoStillPlaysWithABestOf0)
+{
+    std::vector<PassInput> passes = variedPasses();
+    std::vector<uint8_t> v2 = writeDemo(passes);
+    const size_t bestAt = 8 + 2 + 1 + 3 + 12;
+    std::vector<uint8_t> v1(v2.begin(), v2.begin() + bestAt);
+    v1.insert(v1.end(), v2.begin() + bestAt + 4, v2.end());
+    v1[8] = 1;
+
+    DemoReader r;
+    DemoHeader h;
+    char err[160] = "";
+    ASSERT_TRUE(openDemoBuffer(&r, &h, v1.data(), v1.size(), err, sizeof err)) << err;
+    EXPECT_EQ(h.formatVersion, 1);
+    EXPECT_EQ(h.bestScore, 0);
+    EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+    EXPECT_EQ(r.totalPasses, (long)passes.size());
+    PassInput got;
+    for (const PassInput &want : passes) {
+        ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
+        EXPECT_EQ(got.ticks, want.ticks);
+    }
+    // A version 1 header cut short is still refused.
+    EXPECT_EQ(refusal(std::vector<uint8_t>(v1.begin(), v1.begin() + bestAt - 1)),
+              "truncated in the header");
+    // The kept version 1 golden demo is one.
+    std::string kept = readString(std::string(DEMO_DIR) + "/v1/rammer.demo");
+    ASSERT_GT(kept.size(), bestAt);
+    EXPECT_EQ(kept[8], 1);
+    EXPECT_EQ(kept[9], 0);
 }
 
 // The game's own sequence is the one rand() gives for the same seed.

@@ -12,6 +12,7 @@
 #include "demo/demo.h"
 #include "game/options.h"
 #include "game/startup.h"
+#include "world/world.h"
 #include "tools/demogen/golden.h"
 #include "tools/demogen/scripts.h"
 
@@ -22,7 +23,10 @@ static int recordScript(const DemoScript &s, const std::string &path)
         return 1;
     randomSeed = s.seed;
     randomSeedFixed = 1;
+    // A script's game starts from its own best, never from a file.
+    bestScoreKept = 0;
     startSystems();
+    highScore = s.best;
     loadAssets();
     recordPasses(s.next, scriptClock, 0);
     const ScriptCoverage &c = coverage;
