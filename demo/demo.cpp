@@ -68,10 +68,10 @@ int openDemo()
 {
     if (options.recordFile) {
         demoPath = options.recordFile;
-        demoOut = fopen(demoPath, "wb");
-        if (!demoOut) {
+        int err = createRecording();
+        if (err) {
             char text[160];
-            snprintf(text, sizeof text, "cannot create (%s)", strerror(errno));
+            snprintf(text, sizeof text, "cannot create (%s)", strerror(err));
             return badDemo(text);
         }
         // A recorded game is a normal game: it reads and saves the best.

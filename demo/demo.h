@@ -21,6 +21,14 @@ inline bool demoActive() { return demoMode != demoOff; }
 // or 2 after one line on standard error naming the file and the fault.
 int openDemo();
 
+// Opens demoOut for a recording into demoPath: a temporary file beside it
+// (with the bits of the demo it replaces), or a device or FIFO as it is.
+// 0 or the errno of the failure.
+int createRecording();
+// After the recording is closed: puts the temporary file in place when keep
+// is set, else removes it. 0 or the errno of the rename.
+int finishRecording(bool keep);
+
 // The frame loop of the demo modes (runFrameLoop hands over to it). Prints
 // the summary line at the end.
 void runDemoLoop();

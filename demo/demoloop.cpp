@@ -98,6 +98,9 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     demoSummary(line, sizeof line, writer.passes);
     int failed = closeDemoWriter(&writer);
     demoOut = nullptr;
+    int placed = finishRecording(failed == 0);
+    if (!failed)
+        failed = placed;
     if (failed) {
         fprintf(stderr, "driftwing: demo '%s': could not be written (%s)\n", demoPath, strerror(failed));
         exitStatus = 1;

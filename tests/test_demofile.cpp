@@ -5,7 +5,9 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <dirent.h>
 #include <vector>
 #include "tests/support.h"
 #include "demo/demofile.h"
@@ -294,4 +296,60 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     EXPECT_NE(out.find(summary + ", "), std::string::npos) << out;
     EXPECT_NE(out.find(" passes/s\n"), std::string::npos) << out;
     EXPECT_EQ(readString(dir + "/high1"), "999999");
+}
+
+// The names in a folder that look like a demo's temporary file.
+static std::string leftovers(const std::string &dir)
+{
+    std::string found;
+    DIR *d = opendir(dir.c_str());
+    while (struct dirent *e = d ? readdir(d) : nullptr)
+        if (strstr(e->d_name, ".demo."))
+            found += std::string(e->d_name) + " ";
+    if (d)
+        closedir(d);
+    return found;
+}
+
+TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    writeString(dir + "/old.demo", "an older demo");
+    chmod((dir + "/old.demo").c_str(), 0640);
+    ASSERT_EQ(mkdir((dir + "/kept").c_str(), 0700), 0);
+    writeString(dir + "/kept/linked.demo", "another older demo");
+    ASSERT_EQ(symlink("kept/linked.demo", (dir + "/link.demo").c_str()), 0);
+    std::string game = DRIFTWING_PATH;
+
+    // A game that cannot start leaves the older demo as it was.
+    int status = 0;
+    runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch " + game + " --record old.demo >/dev/null 2>&1",
+               &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(readString(dir + "/old.demo"), "an older demo");
+    EXPECT_EQ(leftovers(dir), "");
+
+    // Three recordings at once, ended by a hang-up: over the older demo, over
+    // the file a link names, and into a device. While they play the older
+    // demos stand; afterwards each holds its new demo, with its old bits, the
+    // link still a link and the device still a device.
+    std::string said = runCommand(
+        "cd " + dir + " && for d in old.demo link.demo /dev/null; do " + game
+        + " --record $d >/dev/null 2>&1 & pids=\"$pids $!\"; done; sleep 4.5;"
+        " cat old.demo kept/linked.demo; echo;"
+        " kill -HUP $pids; for p in $pids; do wait $p; printf ' %d' $?; done", &status);
+    EXPECT_EQ(said, "an older demoanother older demo\n 0 0 0");
+    EXPECT_EQ(readString(dir + "/old.demo").substr(0, 8), "DWDEMO\r\n");
+    EXPECT_EQ(readString(dir + "/kept/linked.demo").substr(0, 8), "DWDEMO\r\n");
+    struct stat st;
+    ASSERT_EQ(stat((dir + "/old.demo").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_EQ(lstat((dir + "/link.demo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(leftovers(dir) + leftovers(dir + "/kept"), "");
+    std::string out, err;
+    EXPECT_EQ(runGame(dir, "--timedemo old.demo", &out, &err), 0) << err;
 }
