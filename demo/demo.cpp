@@ -32,24 +32,27 @@ static int readWhole(Uint8 **data, size_t *size)
         snprintf(text, sizeof text, "cannot open (%s)", strerror(errno));
         return badDemo(text);
     }
+    // Read up to one byte past the limit, to tell a demo of the largest
+    // size from a longer file.
     size_t cap = 4096, used = 0;
     Uint8 *buf = new Uint8[cap];
     for (;;) {
         size_t got = fread(buf + used, 1, cap - used, f);
         used += got;
+        if (used > demoSizeLimit) {
+            fclose(f);
+            delete[] buf;
+            return badDemo("too large to be a demo");
+        }
         if (got == 0)
             break;
         if (used == cap) {
-            if (cap >= demoMaxBytes) {
-                fclose(f);
-                delete[] buf;
-                return badDemo("too large to be a demo");
-            }
-            Uint8 *bigger = new Uint8[cap * 2];
+            size_t grown = cap * 2 < demoSizeLimit + 1 ? cap * 2 : demoSizeLimit + 1;
+            Uint8 *bigger = new Uint8[grown];
             memcpy(bigger, buf, used);
             delete[] buf;
             buf = bigger;
-            cap *= 2;
+            cap = grown;
         }
     }
     int failed = ferror(f) ? errno : 0;

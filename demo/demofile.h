@@ -32,7 +32,12 @@
 const int demoFormatVersion = 2;    // what the recorder writes
 const int demoOldestVersion = 1;    // the oldest the player reads
 const int demoVersionMax = 32;      // longest game version text kept
-const size_t demoMaxBytes = 64u << 20;  // a longer file is refused
+const size_t demoMaxBytes = 64u << 20;  // the largest demo, in bytes
+
+// The largest demo the player reads and the recorder writes: demoMaxBytes
+// in the game; tests lower it. The recorder stops before a pass that might
+// take the file past it, so everything it writes is read back.
+extern size_t demoSizeLimit;
 
 struct DemoHeader {
     int formatVersion;
@@ -79,6 +84,9 @@ struct DemoWriter {
 
 void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h);
 void writeDemoPass(DemoWriter *w, const PassInput &in);
+// Whether the largest possible pass and the trailer might no longer fit
+// under demoSizeLimit: the recording must end before its next pass.
+bool demoWriterFull(const DemoWriter *w);
 // Writes the trailer, flushes and closes the file. 0, or the errno of the
 // first failure.
 int closeDemoWriter(DemoWriter *w);

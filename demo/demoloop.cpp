@@ -84,7 +84,8 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     lastTicks = h.entryTicks;
 
     int quit = 0;
-    while (!quit && next(&in)) {
+    bool full = false;
+    while (!quit && !(full = demoWriterFull(&writer)) && next(&in)) {
         in.clockCount = 0;
         beginPassClock(&in);
         quit = runPass(in);
@@ -94,6 +95,11 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
             SDL_Delay(delayMs);
     }
     tickSource = saved;
+    // A demo longer than the player reads would be lost: the recording (and
+    // with it the game) ends at the limit, with a demo that plays.
+    if (full)
+        fprintf(stderr, "driftwing: demo '%s': the recording stopped at the largest size a demo "
+                "may have (%zu bytes)\n", demoPath, demoSizeLimit);
     char line[160];
     demoSummary(line, sizeof line, writer.passes);
     int failed = closeDemoWriter(&writer);

@@ -12,6 +12,9 @@
 #include "tests/support.h"
 #include "demo/demofile.h"
 #include "core/random.h"
+#include "demo/demo.h"
+#include "game/options.h"
+#include "game/startup.h"
 
 static DemoHeader header()
 {
@@ -352,4 +355,97 @@ TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
     EXPECT_EQ(leftovers(dir) + leftovers(dir + "/kept"), "");
     std::string out, err;
     EXPECT_EQ(runGame(dir, "--timedemo old.demo", &out, &err), 0) << err;
+}
+
+// A scripted game for the size limit: a pass every 10 ms, the keys changing
+// in every pass and a shot in every fifth.
+static long scriptedPasses;
+static Uint32 scriptedNow = 1000;
+static Uint32 scriptedClock() { return scriptedNow; }
+static bool scriptedPass(PassInput *in)
+{
+    if (++scriptedPasses > 1000000)
+        return false;
+    scriptedNow += 10;
+    in->ticks = scriptedNow;
+    in->held = scriptedPasses % 2 ? heldUp : heldDown;
+    in->eventCount = 0;
+    if (scriptedPasses % 5 == 0)
+        addPassEvent(in, passFire);
+    return true;
+}
+
+// Runs step in a child process with standard output and error in files;
+// gives its exit status.
+static int inChild(const std::string &dir, const char *name, const std::function<int()> &step)
+{
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen((dir + "/" + name + ".out").c_str(), "w", stdout)
+            || !freopen((dir + "/" + name + ".err").c_str(), "w", stderr))
+            _exit(99);
+        int rc = step();
+        fflush(stdout);
+        fflush(stderr);
+        _exit(rc);
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+// The recorder stops where the player would refuse the file: a limit of a
+// few kilobytes stands in for 64 MiB.
+TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    static std::string path;
+    path = dir + "/long.demo";
+    const size_t limit = 4000;
+
+    int status = inChild(dir, "record", [&] {
+        demoSizeLimit = limit;
+        options.recordFile = path.c_str();
+        if (openDemo() >= 0)
+            return 3;
+        bestScoreKept = 0;
+        startSystems();
+        recordPasses(scriptedPass, scriptedClock, 0);
+        return scriptedPasses < 1000000 ? demoExitStatus() : 4;
+    });
+    EXPECT_EQ(status, 0);
+    std::string demo = readString(path);
+    EXPECT_LE(demo.size(), limit);
+    EXPECT_GT(demo.size(), limit - 800);    // less than the largest pass short
+    EXPECT_EQ(readString(dir + "/record.err"),
+              "driftwing: demo '" + path + "': the recording stopped at the largest size a demo"
+              " may have (4000 bytes)\n");
+    std::string recorded = readString(dir + "/record.out");
+
+    // Played back under the same limit: read whole, and the same game.
+    status = inChild(dir, "play", [&] {
+        demoSizeLimit = limit;
+        options.timedemoFile = path.c_str();
+        if (openDemo() >= 0)
+            return 3;
+        startSystems();
+        runDemoLoop();
+        return demoExitStatus();
+    });
+    EXPECT_EQ(status, 0) << readString(dir + "/play.err");
+    std::string played = readString(dir + "/play.out");
+    ASSERT_GT(recorded.size(), 1u);
+    EXPECT_EQ(played.substr(0, recorded.size() - 1), recorded.substr(0, recorded.size() - 1));
+
+    // One byte more is past what the player reads.
+    writeString(path, demo + std::string(limit + 1 - demo.size(), '\0'));
+    status = inChild(dir, "long", [&] {
+        demoSizeLimit = limit;
+        options.timedemoFile = path.c_str();
+        return openDemo();
+    });
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(readString(dir + "/long.err"), "driftwing: demo '" + path + "': too large to be a demo\n");
 }
