@@ -33,10 +33,16 @@ bool holdsGameData(const std::string &dir)
     return access((dir + "/data/ship/info").c_str(), R_OK) == 0;
 }
 
+// Why the working folder could not be found, when it could not.
+int currentFolderErrno;
+
 std::string currentFolder()
 {
     char buf[PATH_MAX];
-    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+    if (getcwd(buf, sizeof buf))
+        return std::string(buf);
+    currentFolderErrno = errno;
+    return std::string();
 }
 
 std::string executablePath()
@@ -60,12 +66,23 @@ void makeAbsolute(const char *&option, std::string &store, const std::string &di
 
 // Demo paths are given relative to the folder the player started in; before
 // the game changes to another folder they are made absolute. Without a change
-// they stay as given, so messages name them as the player wrote them.
-void keepDemoPaths(const std::string &start)
+// they stay as given, so messages name them as the player wrote them. When
+// the working folder cannot be found (removed, or its path too long) a
+// relative path would name a file in the game root instead: refused with one
+// line, status 2.
+int keepDemoPaths(const std::string &start)
 {
+    const char *paths[] = { options.recordFile, options.playFile, options.timedemoFile };
+    for (const char *path : paths)
+        if (path && path[0] != '/' && start.empty()) {
+            fprintf(stderr, "driftwing: demo '%s': the working folder cannot be found (%s),"
+                    " so a relative path names no file\n", path, strerror(currentFolderErrno));
+            return 2;
+        }
     makeAbsolute(options.recordFile, recordPath, start);
     makeAbsolute(options.playFile, playPath, start);
     makeAbsolute(options.timedemoFile, timedemoPath, start);
+    return -1;
 }
 
 } // namespace
@@ -115,7 +132,9 @@ int chooseGameRoot()
 {
     std::string start = currentFolder();
     if (options.dataDir) {
-        keepDemoPaths(start);
+        int status = keepDemoPaths(start);
+        if (status >= 0)
+            return status;
         if (chdir(options.dataDir) != 0) {
             fprintf(stderr, "driftwing: --data '%s': %s (try 'driftwing --help')\n",
                     options.dataDir, strerror(errno));
@@ -132,7 +151,9 @@ int chooseGameRoot()
     std::string root = installRootFor(executablePath());
     if (root.empty() || !holdsGameData(root))
         return -1;      // as before: the loaders name what is missing
-    keepDemoPaths(start);
+    int status = keepDemoPaths(start);
+    if (status >= 0)
+        return status;
     if (chdir(root.c_str()) != 0)
         return -1;
 
