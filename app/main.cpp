@@ -19,6 +19,7 @@ int main(int argc, char *argv[])
     if (status >= 0)
         return status;
     catchHangup();
+    catchStopSignals();
     startSystems();
     loadAssets();
     showLoadingScreen();

@@ -139,6 +139,22 @@ static void checkPass(long pass)
             c->pixelHashes[i] = pixelHash(screen);
 }
 
+// Waits until `at` ms after wallStart; false when asked to quit meanwhile.
+// A recorded gap may be long (a game stopped for a while, or a crafted
+// file): quit is looked for every 10 ms of it.
+static bool waitForMoment(Uint32 wallStart, Uint32 at)
+{
+    for (;;) {
+        Uint32 now = SDL_GetTicks() - wallStart;
+        if (now >= at)
+            return true;
+        if (quitRequested())
+            return false;
+        Uint32 left = at - now;
+        SDL_Delay(left < 10 ? left : 10);
+    }
+}
+
 static void playPasses()
 {
     static PassInput in;
@@ -155,9 +171,8 @@ static void playPasses()
         if (quitRequested())
             break;
         // At the recorded pace: each pass waits for its moment.
-        if (demoMode == demoPlaying)
-            while (SDL_GetTicks() - wallStart < in.ticks - demoHeader.entryTicks)
-                SDL_Delay(1);
+        if (demoMode == demoPlaying && !waitForMoment(wallStart, in.ticks - demoHeader.entryTicks))
+            break;
         beginPassClock(&in);
         int quit = runPass(in);
         clockPass = nullptr;

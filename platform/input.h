@@ -27,7 +27,8 @@ void openGamepad();
 void readLiveInput(PassInput *in, Uint32 ticks);
 
 // Drains the queue and says whether it held ESC or the window's close
-// request; the demo modes watch only these.
+// request, or a signal asked the game to end (hang-up, interrupt,
+// termination); the demo modes watch only these.
 bool quitRequested();
 
 #endif

@@ -21,6 +21,30 @@ void catchHangup()
     sigaction(SIGHUP, &sa, NULL);
 }
 
+volatile sig_atomic_t stopRequested;
+
+static void onStop(int)
+{
+    stopRequested = 1;
+}
+
+// Taken before the platform's own start-up, which then leaves them alone.
+void catchStopSignals()
+{
+    static const int stops[] = { SIGINT, SIGTERM };
+    for (int sig : stops) {
+        struct sigaction old;
+        if (sigaction(sig, NULL, &old) != 0 || old.sa_handler == SIG_IGN)
+            continue;
+        struct sigaction sa;
+        memset(&sa, 0, sizeof sa);
+        sa.sa_handler = onStop;
+        sigemptyset(&sa.sa_mask);
+        sa.sa_flags = SA_RESTART;
+        sigaction(sig, &sa, NULL);
+    }
+}
+
 static void (*fileSizeHandler)(int);
 
 void ignoreFileSizeSignal()

@@ -123,9 +123,9 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     in->ticks = ticks;
     in->eventCount = 0;
     pollEvents(in);
-    // A hang-up quits like the close request; the flag stays set, so a full
-    // record hands it to the next pass.
-    if (hangupRequested)
+    // A hang-up, an interrupt or a termination request quits like the close
+    // request; the flag stays set, so a full record hands it to the next pass.
+    if (hangupRequested || stopRequested)
         addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys() | axisXHeld | axisYHeld | hatHeld;
@@ -142,7 +142,7 @@ void openGamepad()
 bool quitRequested()
 {
     SDL_Event event;
-    bool stop = false;
+    bool stop = hangupRequested || stopRequested;
     while (SDL_PollEvent(&event))
         if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
             stop = true;
