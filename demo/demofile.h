@@ -10,6 +10,7 @@
 //   pass     one flags byte:
 //              bits 0-3  tick delta from the previous pass (or the entry
 //                        tick) when below 15; 15: the delta follows as a varint
+//                        (below 2^31: a larger one is a broken file)
 //              bit 4     held keys changed: the new bits follow as a varint
 //              bit 5     events: u8 count (1..64), then one byte per event
 //              bit 6     clock readings taken while drawing that differ from

@@ -195,6 +195,10 @@ int readDemoPass(DemoReader *r, PassInput *in, char *err, size_t errSize)
     Uint32 delta = flags & 0x0F;
     if (delta == (Uint32)deltaInline && !readVarint(r, &delta, err, errSize))
         return -1;
+    // The frame pass takes the time between passes as a signed 32-bit
+    // difference: 2^31 ms or more would run the world clock backwards.
+    if (delta >= 0x80000000u)
+        return fail(err, errSize, "tick delta out of range", r->passes) ? 0 : -1;
     in->ticks = r->ticks + delta;
     in->eventCount = 0;
     in->clockCount = 0;

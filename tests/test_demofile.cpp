@@ -58,7 +58,7 @@ static std::vector<PassInput> variedPasses()
 {
     std::vector<PassInput> v;
     Uint32 t = header().entryTicks;
-    const Uint32 deltas[] = { 0, 1, 14, 15, 16, 127, 128, 300000, 0xFFFFFFFFu };
+    const Uint32 deltas[] = { 0, 1, 14, 15, 16, 127, 128, 300000, 0x7FFFFFFFu };
     for (Uint32 d : deltas)
         v.push_back(pass(t += d, (Uint16)(d & 0x1FF)));
     v.push_back(pass(t += 10, 0x1FF));
@@ -206,6 +206,12 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     for (uint8_t b : { 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F })
         huge.push_back(b);
     EXPECT_EQ(refusal(huge), "number too long at pass 1");
+    // A tick delta of 2^31 ms or more (the largest below it is read back
+    // exactly above).
+    std::vector<uint8_t> backwards(good.begin(), good.begin() + headerSize);
+    for (uint8_t b : { 0x0F, 0x80, 0x80, 0x80, 0x80, 0x08 })
+        backwards.push_back(b);
+    EXPECT_EQ(refusal(backwards), "tick delta out of range at pass 1");
     // A clock reading count beyond the record.
     std::vector<uint8_t> clocks(good.begin(), good.begin() + headerSize);
     for (uint8_t b : { 0x40, maxPassClocks + 1 })
@@ -279,6 +285,12 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     writeString(dir + "/junk.demo", "DWDEMO\r\n\x01");
     EXPECT_EQ(runGame(dir, "--timedemo junk.demo", &out, &err), 2);
     EXPECT_EQ(err, "driftwing: demo 'junk.demo': truncated in the header\n");
+    // A pass 2^31 ms after the one before would drive the world clock
+    // negative: refused as broken.
+    std::string header = readString(std::string(DEMO_DIR) + "/rammer.demo").substr(0, 30);
+    writeString(dir + "/backwards.demo", header + std::string("\x0a\x0f\x80\x80\x80\x80\x08\x80\x02\0\0\0", 12));
+    EXPECT_EQ(runGame(dir, "--timedemo backwards.demo", &out, &err), 2);
+    EXPECT_EQ(err, "driftwing: demo 'backwards.demo': tick delta out of range at pass 2\n");
     EXPECT_EQ(runGame(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
     EXPECT_EQ(err.rfind("driftwing: demo '/nonexistent/dir/x.demo': cannot create", 0), 0u) << err;
 
