@@ -39,7 +39,8 @@ void runDemoLoop();
 // delayMs is the rest after each pass. Stops after a pass that quits.
 void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int delayMs);
 
-// The exit status main returns: 0, or 1 when the demo could not be written.
+// The exit status main returns: 0, or 1 when the demo or the summary line
+// could not be written.
 int demoExitStatus();
 
 // A fingerprint of the data that affects play: each sprite set's frame count,

@@ -6,6 +6,7 @@
 #include "demo/demo.h"
 #include "game/loop.h"
 #include "game/startup.h"
+#include "game/options.h"
 #include "demo/statehash.h"
 #include "platform/input.h"
 #include "core/ticks.h"
@@ -113,6 +114,8 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
         return;
     }
     printf("%s\n", line);
+    if (!outputWritten())
+        exitStatus = 1;
 }
 
 static bool livePass(PassInput *in)
@@ -196,7 +199,9 @@ static void playPasses()
     } else {
         printf("%s\n", line);
     }
-    fflush(stdout);
+    // The summary is what the demo modes are run for.
+    if (!outputWritten())
+        exitStatus = 1;
 }
 
 void runDemoLoop()

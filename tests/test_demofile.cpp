@@ -311,6 +311,14 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     EXPECT_NE(out.find(summary + ", "), std::string::npos) << out;
     EXPECT_NE(out.find(" passes/s\n"), std::string::npos) << out;
     EXPECT_EQ(readString(dir + "/high1"), "999999");
+
+    // A summary that cannot be written is a failure.
+    int status = 0;
+    runCommand("cd " + dir + " && " + DRIFTWING_PATH + " --timedemo other.demo >/dev/full 2>err.txt", &status);
+    EXPECT_EQ(status, 1);
+    err = readString(dir + "/err.txt");
+    EXPECT_NE(err.find("driftwing: cannot write to standard output (No space left on device)\n"),
+              std::string::npos) << err;
 }
 
 // The names in a folder that look like a demo's temporary file.
