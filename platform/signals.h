@@ -1,6 +1,7 @@
 // Signals. A hang-up (the terminal or session that started the game went
 // away), an interrupt or a termination request ends the game the way the
-// window's close request does, in every mode, so the best is saved. A file-size limit must make a write fail, not kill the game.
+// window's close request does, in every mode, so the best is saved. A
+// file-size limit must make a write fail, not kill the game.
 #ifndef PLATFORM_SIGNALS_H
 #define PLATFORM_SIGNALS_H
 

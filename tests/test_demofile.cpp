@@ -361,7 +361,8 @@ TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
         "cd " + dir + " && for d in old.demo link.demo /dev/null; do " + game
         + " --record $d >/dev/null 2>&1 & pids=\"$pids $!\"; done; sleep 4.5;"
         " cat old.demo kept/linked.demo; echo;"
-        " kill -HUP $pids; for p in $pids; do wait $p; printf ' %d' $?; done", &status);
+        " kill -HUP $pids; for p in $pids; do wait $p; printf ' %d' $?; done;"
+        " kill -9 $pids 2>/dev/null", &status);
     EXPECT_EQ(said, "an older demoanother older demo\n 0 0 0");
     EXPECT_EQ(readString(dir + "/old.demo").substr(0, 8), "DWDEMO\r\n");
     EXPECT_EQ(readString(dir + "/kept/linked.demo").substr(0, 8), "DWDEMO\r\n");
