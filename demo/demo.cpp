@@ -32,24 +32,27 @@ static int readWhole(Uint8 **data, size_t *size)
         snprintf(text, sizeof text, "cannot open (%s)", strerror(errno));
         return badDemo(text);
     }
+    // Read up to one byte past the limit, to tell a demo of the largest
+    // size from a longer file.
     size_t cap = 4096, used = 0;
     Uint8 *buf = new Uint8[cap];
     for (;;) {
         size_t got = fread(buf + used, 1, cap - used, f);
         used += got;
+        if (used > demoSizeLimit) {
+            fclose(f);
+            delete[] buf;
+            return badDemo("too large to be a demo");
+        }
         if (got == 0)
             break;
         if (used == cap) {
-            if (cap >= demoMaxBytes) {
-                fclose(f);
-                delete[] buf;
-                return badDemo("too large to be a demo");
-            }
-            Uint8 *bigger = new Uint8[cap * 2];
+            size_t grown = cap * 2 < demoSizeLimit + 1 ? cap * 2 : demoSizeLimit + 1;
+            Uint8 *bigger = new Uint8[grown];
             memcpy(bigger, buf, used);
             delete[] buf;
             buf = bigger;
-            cap *= 2;
+            cap = grown;
         }
     }
     int failed = ferror(f) ? errno : 0;
@@ -68,14 +71,14 @@ int openDemo()
 {
     if (options.recordFile) {
         demoPath = options.recordFile;
-        demoOut = fopen(demoPath, "wb");
-        if (!demoOut) {
+        int err = createRecording();
+        if (err) {
             char text[160];
-            snprintf(text, sizeof text, "cannot create (%s)", strerror(errno));
+            snprintf(text, sizeof text, "cannot create (%s)", strerror(err));
             return badDemo(text);
         }
+        // A recorded game is a normal game: it reads and saves the best.
         demoMode = demoRecording;
-        bestScoreKept = 0;
         return -1;
     }
     demoPath = options.playFile ? options.playFile : options.timedemoFile;
@@ -97,7 +100,10 @@ int openDemo()
     randomSeed = demoHeader.seed;
     randomSeedFixed = 1;
     demoMode = options.playFile ? demoPlaying : demoTiming;
+    // Playing a demo never touches the player's file: the HUD's best is
+    // the one the recorded game started with.
     bestScoreKept = 0;
+    highScore = demoHeader.bestScore;
     timedRun = demoMode == demoTiming;
     return -1;
 }

@@ -21,6 +21,14 @@ inline bool demoActive() { return demoMode != demoOff; }
 // or 2 after one line on standard error naming the file and the fault.
 int openDemo();
 
+// Opens demoOut for a recording into demoPath: a temporary file beside it
+// (with the bits of the demo it replaces), or a device or FIFO as it is.
+// 0 or the errno of the failure.
+int createRecording();
+// After the recording is closed: puts the temporary file in place when keep
+// is set, else removes it. 0 or the errno of the rename.
+int finishRecording(bool keep);
+
 // The frame loop of the demo modes (runFrameLoop hands over to it). Prints
 // the summary line at the end.
 void runDemoLoop();
@@ -31,7 +39,8 @@ void runDemoLoop();
 // delayMs is the rest after each pass. Stops after a pass that quits.
 void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int delayMs);
 
-// The exit status main returns: 0, or 1 when the demo could not be written.
+// The exit status main returns: 0, or 1 when the demo or the summary line
+// could not be written.
 int demoExitStatus();
 
 // A fingerprint of the data that affects play: each sprite set's frame count,

@@ -6,6 +6,7 @@
 #include "demo/demo.h"
 #include "game/loop.h"
 #include "game/startup.h"
+#include "game/options.h"
 #include "demo/statehash.h"
 #include "platform/input.h"
 #include "core/ticks.h"
@@ -78,11 +79,14 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     h.seed = randomSeed;
     h.fingerprint = dataFingerprint();
     h.entryTicks = drawClock();
+    // Playback starts from the same best, so its HUD is the recording's.
+    h.bestScore = highScore;
     startDemoWriter(&writer, demoOut, h);
     lastTicks = h.entryTicks;
 
     int quit = 0;
-    while (!quit && next(&in)) {
+    bool full = false;
+    while (!quit && !(full = demoWriterFull(&writer)) && next(&in)) {
         in.clockCount = 0;
         beginPassClock(&in);
         quit = runPass(in);
@@ -92,16 +96,26 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
             SDL_Delay(delayMs);
     }
     tickSource = saved;
+    // A demo longer than the player reads would be lost: the recording (and
+    // with it the game) ends at the limit, with a demo that plays.
+    if (full)
+        fprintf(stderr, "driftwing: demo '%s': the recording stopped at the largest size a demo "
+                "may have (%zu bytes)\n", demoPath, demoSizeLimit);
     char line[160];
     demoSummary(line, sizeof line, writer.passes);
     int failed = closeDemoWriter(&writer);
     demoOut = nullptr;
+    int placed = finishRecording(failed == 0);
+    if (!failed)
+        failed = placed;
     if (failed) {
         fprintf(stderr, "driftwing: demo '%s': could not be written (%s)\n", demoPath, strerror(failed));
         exitStatus = 1;
         return;
     }
     printf("%s\n", line);
+    if (!outputWritten())
+        exitStatus = 1;
 }
 
 static bool livePass(PassInput *in)
@@ -128,6 +142,22 @@ static void checkPass(long pass)
             c->pixelHashes[i] = pixelHash(screen);
 }
 
+// Waits until `at` ms after wallStart; false when asked to quit meanwhile.
+// A recorded gap may be long (a game stopped for a while, or a crafted
+// file): quit is looked for every 10 ms of it.
+static bool waitForMoment(Uint32 wallStart, Uint32 at)
+{
+    for (;;) {
+        Uint32 now = SDL_GetTicks() - wallStart;
+        if (now >= at)
+            return true;
+        if (quitRequested())
+            return false;
+        Uint32 left = at - now;
+        SDL_Delay(left < 10 ? left : 10);
+    }
+}
+
 static void playPasses()
 {
     static PassInput in;
@@ -144,9 +174,8 @@ static void playPasses()
         if (quitRequested())
             break;
         // At the recorded pace: each pass waits for its moment.
-        if (demoMode == demoPlaying)
-            while (SDL_GetTicks() - wallStart < in.ticks - demoHeader.entryTicks)
-                SDL_Delay(1);
+        if (demoMode == demoPlaying && !waitForMoment(wallStart, in.ticks - demoHeader.entryTicks))
+            break;
         beginPassClock(&in);
         int quit = runPass(in);
         clockPass = nullptr;
@@ -170,7 +199,9 @@ static void playPasses()
     } else {
         printf("%s\n", line);
     }
-    fflush(stdout);
+    // The summary is what the demo modes are run for.
+    if (!outputWritten())
+        exitStatus = 1;
 }
 
 void runDemoLoop()

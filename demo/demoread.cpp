@@ -83,9 +83,9 @@ static bool readHeader(DemoReader *r, DemoHeader *h, char *err, size_t errSize)
     if (!take16(r, &version))
         return fail(err, errSize, "truncated in the header");
     h->formatVersion = (int)version;
-    if (version != (Uint32)demoFormatVersion) {
-        snprintf(err, errSize, "demo format version %u, this game reads version %d",
-                 (unsigned)version, demoFormatVersion);
+    if (version < (Uint32)demoOldestVersion || version > (Uint32)demoFormatVersion) {
+        snprintf(err, errSize, "demo format version %u, this game reads versions %d to %d",
+                 (unsigned)version, demoOldestVersion, demoFormatVersion);
         return false;
     }
     if (!take8(r, &length))
@@ -101,6 +101,10 @@ static bool readHeader(DemoReader *r, DemoHeader *h, char *err, size_t errSize)
     h->gameVersion[length] = '\0';
     if (!take32(r, &h->seed) || !take32(r, &h->fingerprint) || !take32(r, &h->entryTicks))
         return fail(err, errSize, "truncated in the header");
+    Uint32 best = 0;
+    if (version >= 2 && !take32(r, &best))
+        return fail(err, errSize, "truncated in the header");
+    h->bestScore = (int)best;
     return true;
 }
 
@@ -191,6 +195,10 @@ int readDemoPass(DemoReader *r, PassInput *in, char *err, size_t errSize)
     Uint32 delta = flags & 0x0F;
     if (delta == (Uint32)deltaInline && !readVarint(r, &delta, err, errSize))
         return -1;
+    // The frame pass takes the time between passes as a signed 32-bit
+    // difference: 2^31 ms or more would run the world clock backwards.
+    if (delta >= 0x80000000u)
+        return fail(err, errSize, "tick delta out of range", r->passes) ? 0 : -1;
     in->ticks = r->ticks + delta;
     in->eventCount = 0;
     in->clockCount = 0;

@@ -34,6 +34,14 @@ static void flush(DemoWriter *w)
 // Room for the largest pass: flags, tick delta, held keys, 64 events and 64
 // clock readings of two varints each.
 static const size_t maxPassBytes = 1 + 5 + 5 + 1 + maxPassEvents + 1 + maxPassClocks * 10;
+static const size_t trailerBytes = 5;
+
+size_t demoSizeLimit = demoMaxBytes;
+
+bool demoWriterFull(const DemoWriter *w)
+{
+    return (size_t)w->bytes + maxPassBytes + trailerBytes > demoSizeLimit;
+}
 
 void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h)
 {
@@ -58,6 +66,7 @@ void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h)
     put32(w->buf, &w->used, h.seed);
     put32(w->buf, &w->used, h.fingerprint);
     put32(w->buf, &w->used, h.entryTicks);
+    put32(w->buf, &w->used, (Uint32)h.bestScore);
     w->bytes = (long)w->used;
 }
 

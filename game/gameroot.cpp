@@ -52,10 +52,16 @@ bool holdsAnyGameData(const std::string &dir)
     return false;
 }
 
+// Why the working folder could not be found, when it could not.
+int currentFolderErrno;
+
 std::string currentFolder()
 {
     char buf[PATH_MAX];
-    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+    if (getcwd(buf, sizeof buf))
+        return std::string(buf);
+    currentFolderErrno = errno;
+    return std::string();
 }
 
 std::string executablePath()
@@ -78,12 +84,23 @@ void makeAbsolute(const char *&option, std::string &store, const std::string &di
 }
 
 // Demo paths are given relative to the folder the player started in; they
-// are made absolute before the game may change to another folder.
-void keepDemoPaths(const std::string &start)
+// are made absolute before the game may change to another folder. When the
+// working folder cannot be found (removed, or its path too long) a relative
+// path would name a file in the game root instead: refused with one line,
+// status 2.
+int keepDemoPaths(const std::string &start)
 {
+    const char *paths[] = { options.recordFile, options.playFile, options.timedemoFile };
+    for (const char *path : paths)
+        if (path && path[0] != '/' && start.empty()) {
+            fprintf(stderr, "driftwing: demo '%s': the working folder cannot be found (%s),"
+                    " so a relative path names no file\n", path, strerror(currentFolderErrno));
+            return 2;
+        }
     makeAbsolute(options.recordFile, recordPath, start);
     makeAbsolute(options.playFile, playPath, start);
     makeAbsolute(options.timedemoFile, timedemoPath, start);
+    return -1;
 }
 
 // The best score lives in the game root; its path is made absolute, so that
@@ -177,9 +194,11 @@ bool makeFolders(const std::string &path, unsigned mode)
 int chooseGameRoot()
 {
     std::string start = currentFolder();
+    int status = keepDemoPaths(start);
+    if (status >= 0)
+        return status;
     if (start.empty())
         start = ".";
-    keepDemoPaths(start);
     if (options.dataDir) {
         std::string given = absoluteFrom(start, options.dataDir);
         if (chdir(given.c_str()) != 0) {

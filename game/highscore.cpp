@@ -1,5 +1,6 @@
 // The best score lives in "high1" as plain decimal text with no line end.
-// It is read once before SDL starts and rewritten at exit when beaten.
+// It is read once before SDL starts, and rewritten when a game ends above
+// it and at exit when the score in play beats it.
 #include "game/highscore.h"
 
 #include <stdio.h>
@@ -14,6 +15,7 @@
 #include <sys/stat.h>
 #include <sys/resource.h>
 #include "world/world.h"
+#include "game/savefile.h"
 #include "platform/signals.h"
 
 const char *highScoreFile = "high1";
@@ -27,6 +29,10 @@ static FILE *highScoreIn;
 enum ReadState { readNothing, readFile, readUnreadable, readSpecial };
 static ReadState readState;
 static int readErrno;
+
+// The best this run knows the file to hold: what was read at start, or
+// saved since. A game that ends and the exit save only what is above it.
+static int bestOnFile;
 
 // Reads an optionally signed decimal number after leading whitespace and
 // clamps it to 32 bits; returns false when no digit is there.
@@ -64,6 +70,7 @@ static bool scanScore(FILE *f, int *out)
 void readHighScore()
 {
     readState = readNothing;
+    bestOnFile = highScore;
     // Non-blocking, so that a FIFO in the file's place cannot hold up
     // start-up waiting for a writer.
     int fd = open(highScoreFile, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -99,107 +106,74 @@ void readHighScore()
     readState = readFile;
     int value;
     if (scanScore(highScoreIn, &value))
-        highScore = value;
+        highScore = bestOnFile = value;
     else if (ferror(highScoreIn)) {
         readState = readUnreadable;
         readErrno = EIO;
     }
 }
 
-// Writes all of text to fd; 0 or the errno of the failure.
-static int writeAll(int fd, const char *text, size_t len)
+// What the file holds at the moment of a save, read again under the lock:
+// another game may have stored a better score since this one started.
+enum StoredState { storedNothing, storedValue, storedUnreadable, storedSpecial };
+
+static StoredState readStored(const char *path, int *value, int *err)
 {
-    while (len > 0) {
-        ssize_t n = write(fd, text, len);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        text += n;
-        len -= (size_t)n;
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *err = errno;
+        return errno == ENOENT ? storedNothing : storedUnreadable;
     }
-    return 0;
+    struct stat st;
+    if (fstat(fd, &st) != 0) {
+        *err = errno;
+        close(fd);
+        return storedUnreadable;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        close(fd);
+        // A directory holds no score; the write says why it fails.
+        return S_ISDIR(st.st_mode) ? storedNothing : storedSpecial;
+    }
+    FILE *f = fdopen(fd, "r");
+    if (!f) {
+        *err = errno;
+        close(fd);
+        return storedUnreadable;
+    }
+    StoredState state = scanScore(f, value) ? storedValue : storedNothing;
+    if (ferror(f)) {
+        *err = EIO;
+        state = storedUnreadable;
+    }
+    fclose(f);
+    return state;
 }
 
-// The file's permission bits to keep, or -1 for a new file.
-static int keptMode(const char *path)
+// The save itself, with the file-size signal ignored and the lock held.
+// 0, or the errno of the failure (EINVAL: not a regular file; -2: the file
+// could not be read, with its errno in *readErr).
+static int saveLocked(const char *path, bool dangling, int value, int *readErr)
 {
-    struct stat st;
-    if (stat(path, &st) == 0 && S_ISREG(st.st_mode))
-        return (int)(st.st_mode & 07777);
-    return -1;
-}
+    int stored = 0;
+    StoredState state = readStored(path, &stored, readErr);
+    if (state == storedUnreadable)
+        return -2;
+    if (state == storedSpecial)
+        return EINVAL;
+    // Only a score that beats what is stored now is written.
+    if (state == storedValue && stored >= value)
+        return 0;
 
-// Signals that the temporary file could not be made at all.
-const int noTempFile = -1;
-
-// Writes text to "path.tmp" and renames it over path, so that a crash or a
-// full disk midway never leaves a half-written score. 0, noTempFile, or the
-// errno of the failure; nothing is left behind on failure.
-static int writeReplacing(const char *path, const char *text, size_t len)
-{
-    char tmpName[PATH_MAX + 8];
-    if (snprintf(tmpName, sizeof tmpName, "%s.tmp", path) >= (int)sizeof tmpName)
-        return noTempFile;
-
-    // A stale file of a run that died here goes first; anything else by
-    // that name (a link someone planted, a file of another user) is never
-    // opened: the exclusive create below refuses it.
-    struct stat st;
-    if (lstat(tmpName, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid())
-        unlink(tmpName);
-
-    int mode = keptMode(path);
-    int fd = open(tmpName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                  mode >= 0 ? mode : 0664);
-    if (fd < 0)
-        return noTempFile;
-    // The creation mask must not narrow the bits of a file that had them.
-    int err = mode >= 0 && fchmod(fd, (mode_t)mode) != 0 ? errno : 0;
-    if (!err)
-        err = writeAll(fd, text, len);
-    if (!err && fsync(fd) != 0)
-        err = errno;
-    if (close(fd) != 0 && !err)
-        err = errno;
-    if (!err && rename(tmpName, path) != 0)
-        err = errno;
-    if (err)
-        unlink(tmpName);
+    char text[16];
+    int len = snprintf(text, sizeof text, "%d", value);
+    int err = dangling ? noTempFile : writeReplacing(path, text, (size_t)len);
+    if (err == noTempFile)
+        err = writeInPlace(path, text, (size_t)len);
     return err;
 }
 
-// Rewrites path where it stands, for a folder where no new file can be
-// made. The new text goes over the old before the file is cut to its
-// length, so a write that fails leaves the old score readable.
-static int writeInPlace(const char *path, const char *text, size_t len)
-{
-    struct rlimit lim;
-    if (getrlimit(RLIMIT_FSIZE, &lim) == 0 && lim.rlim_cur != RLIM_INFINITY
-        && lim.rlim_cur < len)
-        return EFBIG;
-    int fd = open(path, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0664);
-    if (fd < 0)
-        return errno;
-    struct stat st;
-    int err = 0;
-    if (fstat(fd, &st) != 0)
-        err = errno;
-    else if (!S_ISREG(st.st_mode))
-        err = EINVAL;
-    if (!err)
-        err = writeAll(fd, text, len);
-    if (!err && ftruncate(fd, (off_t)len) != 0)
-        err = errno;
-    if (!err && fsync(fd) != 0)
-        err = errno;
-    if (close(fd) != 0 && !err)
-        err = errno;
-    return err;
-}
-
-bool writeHighScore()
+bool writeBestScore(int value)
 {
     if (readState == readUnreadable) {
         fprintf(stderr, "driftwing: not saving the best score to %s: it could not be read (%s)\n",
@@ -211,9 +185,6 @@ bool writeHighScore()
                 highScoreFile);
         return false;
     }
-
-    char text[16];
-    int len = snprintf(text, sizeof text, "%d", score);
 
     // A link is the player's choice of where the score lives: write the
     // file it points to and keep the link.
@@ -230,13 +201,17 @@ bool writeHighScore()
 
     // With a file-size limit a write past it must fail, not kill the game.
     ignoreFileSizeSignal();
-    int err = dangling ? noTempFile : writeReplacing(path, text, (size_t)len);
-    if (err == noTempFile)
-        err = writeInPlace(path, text, (size_t)len);
+    int lock = lockSave(path);
+    int readErr = 0;
+    int err = saveLocked(path, dangling, value, &readErr);
+    unlockSave(lock);
 
     // Said while the signal is still ignored: standard error may be a
     // file under the same limit.
-    if (err == EINVAL)
+    if (err == -2)
+        fprintf(stderr, "driftwing: not saving the best score to %s: it could not be read (%s)\n",
+                highScoreFile, strerror(readErr));
+    else if (err == EINVAL)
         fprintf(stderr, "driftwing: could not save the best score to %s: not a regular file\n",
                 highScoreFile);
     else if (err)
@@ -245,6 +220,18 @@ bool writeHighScore()
     fflush(stderr);
     restoreFileSizeSignal();
     return err == 0;
+}
+
+bool writeHighScore()
+{
+    return writeBestScore(score);
+}
+
+void saveRunBest()
+{
+    int best = score > highScore ? score : highScore;
+    if (best > bestOnFile && writeBestScore(best))
+        bestOnFile = best;
 }
 
 void closeHighScore()

@@ -8,11 +8,20 @@ extern const char *highScoreFile;
 
 // Fills highScore from the file; leaves it 0 when there is nothing to read.
 void readHighScore();
-// Replaces the file with score: through a temporary file and a rename where
-// the folder allows, else in place. A failure is said in one line on
-// standard error; false when the score was not saved. A file that exists
-// but could not be read, a FIFO or a device is never written.
+// Stores value as the best unless the file holds a score at least as high
+// now: read again under a lock, so two games that save at once, or one that
+// saves after another stored more, never put a lower score over a higher.
+// Written through a temporary file and a rename where the folder allows,
+// else in place. A failure is said in one line on standard error; false
+// when the score was not saved. A file that exists but could not be read,
+// a FIFO or a device is never written.
+bool writeBestScore(int value);
+// writeBestScore with the score in play.
 bool writeHighScore();
+// Saves the best of the run, the higher of score and highScore, when it is
+// above what the file was read or saved with: when a game ends above the
+// best, and at exit. A save that failed is tried again at the next.
+void saveRunBest();
 // Releases the input stream that readHighScore keeps open.
 void closeHighScore();
 

@@ -7,6 +7,7 @@
 #include "game/update.h"
 #include "game/spawn.h"
 #include "render/frame.h"
+#include "game/startup.h"
 
 // Queued events: quit, fire, pause, restart. Sets *quit on ESC or close.
 static void handleEvents(const PassInput &in, int *quit)
@@ -143,6 +144,11 @@ int runPass(const PassInput &in)
         Mix_PlayMusic(music, 0);
 
     updateWorld();
+    // A game that ended above the best sets the best: the next game's HUD
+    // shows it as the score to beat, and it is saved at once, so a new game
+    // or a crash can never lose it.
+    if (gameOver != 0 && raiseHighScore())
+        saveBestScore();
     renderFrame();
     return quit;
 }

@@ -2,6 +2,7 @@
 #include "game/options.h"
 #include "core/version.h"
 
+#include <errno.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -76,11 +77,11 @@ int parseOptions(int argc, char **argv)
         const char *value = nullptr;
         if (strcmp(arg, "-h") == 0 || strcmp(arg, "--help") == 0) {
             fputs(usage, stdout);
-            return 0;
+            return outputWritten() ? 0 : 1;
         }
         if (strcmp(arg, "--version") == 0) {
             puts("driftwing " DRIFTWING_VERSION);
-            return 0;
+            return outputWritten() ? 0 : 1;
         }
         if (strcmp(arg, "--window") == 0) {
             options.fullscreen = 0;
@@ -135,4 +136,13 @@ int parseOptions(int argc, char **argv)
             options.timedemoFile = value;
     }
     return -1;
+}
+
+bool outputWritten()
+{
+    int err = fflush(stdout) != 0 ? errno : 0;
+    if (!err && !ferror(stdout))
+        return true;
+    fprintf(stderr, "driftwing: cannot write to standard output (%s)\n", strerror(err ? err : EIO));
+    return false;
 }

@@ -20,8 +20,15 @@ extern Options options;
 const int maxScale = 4;
 
 // Reads argv into options. Returns -1 when the game should start, or the
-// exit status to end with at once: 0 after --help or --version, 2 after a
-// bad option, which it names in one line on standard error.
+// exit status to end with at once: 0 after --help or --version (1 when
+// their text could not be written), 2 after a bad option, which it names in
+// one line on standard error.
 int parseOptions(int argc, char **argv);
+
+// Flushes standard output. When what was printed there could not all be
+// written (a full disk, a closed pipe), says so in one line on standard
+// error and returns false: output the player asked for that is lost is a
+// failure, not a success.
+bool outputWritten();
 
 #endif

@@ -219,11 +219,11 @@ void showLoadingScreen()
 // last wish of a second quit signal never write it both at once.
 static std::atomic<bool> bestScoreBusy;
 
-static void saveBestScore()
+void saveBestScore()
 {
-    if (!bestScoreKept || score <= highScore || bestScoreBusy.exchange(true))
+    if (!bestScoreKept || bestScoreBusy.exchange(true))
         return;
-    writeHighScore();
+    saveRunBest();
     bestScoreBusy = false;
 }
 
@@ -231,8 +231,8 @@ void saveBestScoreAtOnce()
 {
     // The main thread may be stuck anywhere, or be writing the file itself:
     // then it is left alone, and the flag stays set as the process ends.
-    if (bestScoreKept && score > highScore && !bestScoreBusy.exchange(true))
-        writeHighScore();
+    if (bestScoreKept && !bestScoreBusy.exchange(true))
+        saveRunBest();
 }
 
 // Whether any sound is still to be heard.

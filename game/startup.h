@@ -18,9 +18,13 @@ void loadAssets();
 void bindSprites();
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
-// Saves a beaten best score, fades out the sound that is still playing,
-// waiting a second for it to be heard, and frees it.
+// Saves the run's best when the file does not hold it yet, fades out the
+// sound that is still playing, waiting a second for it to be heard, and
+// frees it.
 void shutdownGame();
+// Saves the best of the run when the file does not hold it yet (see
+// saveRunBest); never while another save is under way.
+void saveBestScore();
 // The last wish of a second quit signal, run on another thread while the
 // main thread may be stuck: saves a beaten best score unless the main thread
 // is writing it already.
@@ -32,7 +36,8 @@ extern int randomSeedFixed;
 
 // What the demo modes change: playing a demo neither reads nor writes the
 // best score (a demo must not depend on the player's file, and playing one
-// must not change it), and a timed run waits for nothing.
+// must not change it; recording one keeps it as a plain game does), and a
+// timed run waits for nothing.
 extern int bestScoreKept;
 extern int timedRun;
 

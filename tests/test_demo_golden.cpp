@@ -3,7 +3,8 @@
 // chosen passes and the rules state after every pass must be as kept, and the
 // playback must not allocate after its first pass (which starts the music:
 // the module player takes its buffers then, once). When the rules or the drawing
-// change on purpose, regenerate with `make demos`.
+// change on purpose, regenerate with `make demos` (which leaves the version 1
+// demo in v1/ as it is).
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include "tests/support.h"
@@ -40,3 +41,6 @@ static void playAndCompare(const char *name)
 TEST(GoldenDemo, Dogfight) { playAndCompare("dogfight"); }
 TEST(GoldenDemo, DebugKeys) { playAndCompare("debugkeys"); }
 TEST(GoldenDemo, Rammer) { playAndCompare("rammer"); }
+// A demo of the first format version, kept as it was recorded: it plays with
+// a best of 0, the HUD and rules state exactly as before.
+TEST(GoldenDemo, RammerVersion1) { playAndCompare("v1/rammer"); }

@@ -6,11 +6,16 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <dirent.h>
 #include <vector>
 #include "tests/support.h"
 #include "demo/demofile.h"
 #include "core/random.h"
+#include "demo/demo.h"
+#include "game/options.h"
+#include "game/startup.h"
 
 static DemoHeader header()
 {
@@ -21,6 +26,7 @@ static DemoHeader header()
     h.seed = 0xDEADBEEF;
     h.fingerprint = 0x12345678;
     h.entryTicks = 0xFFFFFF00u;     // the first passes wrap the tick counter
+    h.bestScore = -17;
     return h;
 }
 
@@ -53,7 +59,7 @@ static std::vector<PassInput> variedPasses()
 {
     std::vector<PassInput> v;
     Uint32 t = header().entryTicks;
-    const Uint32 deltas[] = { 0, 1, 14, 15, 16, 127, 128, 300000, 0xFFFFFFFFu };
+    const Uint32 deltas[] = { 0, 1, 14, 15, 16, 127, 128, 300000, 0x7FFFFFFFu };
     for (Uint32 d : deltas)
         v.push_back(pass(t += d, (Uint16)(d & 0x1FF)));
     v.push_back(pass(t += 10, 0x1FF));
@@ -85,6 +91,8 @@ TEST(DemoFile, WhatIsWrittenIsReadBackExactly)
     EXPECT_EQ(h.seed, 0xDEADBEEFu);
     EXPECT_EQ(h.fingerprint, 0x12345678u);
     EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+    EXPECT_EQ(h.formatVersion, 2);
+    EXPECT_EQ(h.bestScore, -17);
     EXPECT_EQ(r.totalPasses, (long)passes.size());
     for (const PassInput &want : passes) {
         PassInput got;
@@ -153,7 +161,7 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     std::vector<PassInput> passes = { pass(0xFFFFFF0A, 0) };
     addPassEvent(&passes[0], passFire);
     const std::vector<uint8_t> good = writeDemo(passes);
-    const size_t headerSize = 8 + 2 + 1 + 3 + 12;
+    const size_t headerSize = 8 + 2 + 1 + 3 + 16;
     ASSERT_EQ(good.size(), headerSize + 3 + 5);   // flags, count, event; trailer
     EXPECT_EQ(refusal(good), "accepted");
 
@@ -167,7 +175,8 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
 
     struct Patch { size_t at; uint8_t value; const char *reason; } patches[] = {
         { 0, 'X', "not a demo file (wrong magic)" },
-        { 8, 2, "demo format version 2, this game reads version 1" },
+        { 8, 3, "demo format version 3, this game reads versions 1 to 2" },
+        { 8, 0, "demo format version 0, this game reads versions 1 to 2" },
         { 10, 0, "bad game version in the header" },
         { headerSize + 1, 0, "event count 0 out of range at pass 1" },
         { headerSize + 1, maxPassEvents + 1, "event count 65 out of range at pass 1" },
@@ -198,11 +207,51 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     for (uint8_t b : { 0x0F, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F })
         huge.push_back(b);
     EXPECT_EQ(refusal(huge), "number too long at pass 1");
+    // A tick delta of 2^31 ms or more (the largest below it is read back
+    // exactly above).
+    std::vector<uint8_t> backwards(good.begin(), good.begin() + headerSize);
+    for (uint8_t b : { 0x0F, 0x80, 0x80, 0x80, 0x80, 0x08 })
+        backwards.push_back(b);
+    EXPECT_EQ(refusal(backwards), "tick delta out of range at pass 1");
     // A clock reading count beyond the record.
     std::vector<uint8_t> clocks(good.begin(), good.begin() + headerSize);
     for (uint8_t b : { 0x40, maxPassClocks + 1 })
         clocks.push_back(b);
     EXPECT_EQ(refusal(clocks), "clock reading count 65 out of range at pass 1");
+}
+
+// A demo of the first format version, which has no best score in its
+// header, is read as one that started from a best of 0.
+TEST(DemoFile, AVersion1DemoStillPlaysWithABestOf0)
+{
+    std::vector<PassInput> passes = variedPasses();
+    std::vector<uint8_t> v2 = writeDemo(passes);
+    const size_t bestAt = 8 + 2 + 1 + 3 + 12;
+    std::vector<uint8_t> v1(v2.begin(), v2.begin() + bestAt);
+    v1.insert(v1.end(), v2.begin() + bestAt + 4, v2.end());
+    v1[8] = 1;
+
+    DemoReader r;
+    DemoHeader h;
+    char err[160] = "";
+    ASSERT_TRUE(openDemoBuffer(&r, &h, v1.data(), v1.size(), err, sizeof err)) << err;
+    EXPECT_EQ(h.formatVersion, 1);
+    EXPECT_EQ(h.bestScore, 0);
+    EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+    EXPECT_EQ(r.totalPasses, (long)passes.size());
+    PassInput got;
+    for (const PassInput &want : passes) {
+        ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
+        EXPECT_EQ(got.ticks, want.ticks);
+    }
+    // A version 1 header cut short is still refused.
+    EXPECT_EQ(refusal(std::vector<uint8_t>(v1.begin(), v1.begin() + bestAt - 1)),
+              "truncated in the header");
+    // The kept version 1 golden demo is one.
+    std::string kept = readString(std::string(DEMO_DIR) + "/v1/rammer.demo");
+    ASSERT_GT(kept.size(), bestAt);
+    EXPECT_EQ(kept[8], 1);
+    EXPECT_EQ(kept[9], 0);
 }
 
 // The game's own sequence is the one rand() gives for the same seed.
@@ -242,6 +291,12 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     writeString(dir + "/junk.demo", "DWDEMO\r\n\x01");
     EXPECT_EQ(runGame(dir, "--timedemo junk.demo", &out, &err), 2);
     EXPECT_EQ(err, "driftwing: demo '" + abs + "/junk.demo': truncated in the header\n");
+    // A pass 2^31 ms after the one before would drive the world clock
+    // negative: refused as broken.
+    std::string header = readString(std::string(DEMO_DIR) + "/rammer.demo").substr(0, 30);
+    writeString(dir + "/backwards.demo", header + std::string("\x0a\x0f\x80\x80\x80\x80\x08\x80\x02\0\0\0", 12));
+    EXPECT_EQ(runGame(dir, "--timedemo backwards.demo", &out, &err), 2);
+    EXPECT_EQ(err, "driftwing: demo '" + abs + "/backwards.demo': tick delta out of range at pass 2\n");
     EXPECT_EQ(runGame(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
     EXPECT_EQ(err.rfind("driftwing: demo '/nonexistent/dir/x.demo': cannot create", 0), 0u) << err;
 
@@ -263,4 +318,162 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     EXPECT_NE(out.find(summary + ", "), std::string::npos) << out;
     EXPECT_NE(out.find(" passes/s\n"), std::string::npos) << out;
     EXPECT_EQ(readString(dir + "/high1"), "999999");
+
+    // A summary that cannot be written is a failure.
+    int status = 0;
+    runCommand("cd " + dir + " && " + DRIFTWING_PATH + " --timedemo other.demo >/dev/full 2>err.txt", &status);
+    EXPECT_EQ(status, 1);
+    err = readString(dir + "/err.txt");
+    EXPECT_NE(err.find("driftwing: cannot write to standard output (No space left on device)\n"),
+              std::string::npos) << err;
+}
+
+// The names in a folder that look like a demo's temporary file.
+static std::string leftovers(const std::string &dir)
+{
+    std::string found;
+    DIR *d = opendir(dir.c_str());
+    while (struct dirent *e = d ? readdir(d) : nullptr)
+        if (strstr(e->d_name, ".demo."))
+            found += std::string(e->d_name) + " ";
+    if (d)
+        closedir(d);
+    return found;
+}
+
+TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    writeString(dir + "/old.demo", "an older demo");
+    chmod((dir + "/old.demo").c_str(), 0640);
+    ASSERT_EQ(mkdir((dir + "/kept").c_str(), 0700), 0);
+    writeString(dir + "/kept/linked.demo", "another older demo");
+    ASSERT_EQ(symlink("kept/linked.demo", (dir + "/link.demo").c_str()), 0);
+    std::string game = DRIFTWING_PATH;
+
+    // A game that cannot start leaves the older demo as it was.
+    int status = 0;
+    runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch " + game + " --record old.demo >/dev/null 2>&1",
+               &status);
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(readString(dir + "/old.demo"), "an older demo");
+    EXPECT_EQ(leftovers(dir), "");
+
+    // Three recordings at once, ended by a hang-up: over the older demo, over
+    // the file a link names, and into a device. While they play the older
+    // demos stand; afterwards each holds its new demo, with its old bits, the
+    // link still a link and the device still a device.
+    std::string said = runCommand(
+        "cd " + dir + " && for d in old.demo link.demo /dev/null; do " + game
+        + " --record $d >/dev/null 2>&1 & pids=\"$pids $!\"; done; sleep 4.5;"
+        " cat old.demo kept/linked.demo; echo;"
+        " kill -HUP $pids; for p in $pids; do wait $p; printf ' %d' $?; done;"
+        " kill -9 $pids 2>/dev/null", &status);
+    EXPECT_EQ(said, "an older demoanother older demo\n 0 0 0");
+    EXPECT_EQ(readString(dir + "/old.demo").substr(0, 8), "DWDEMO\r\n");
+    EXPECT_EQ(readString(dir + "/kept/linked.demo").substr(0, 8), "DWDEMO\r\n");
+    struct stat st;
+    ASSERT_EQ(stat((dir + "/old.demo").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    ASSERT_EQ(lstat((dir + "/link.demo").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_EQ(leftovers(dir) + leftovers(dir + "/kept"), "");
+    std::string out, err;
+    EXPECT_EQ(runGame(dir, "--timedemo old.demo", &out, &err), 0) << err;
+}
+
+// A scripted game for the size limit: a pass every 10 ms, the keys changing
+// in every pass and a shot in every fifth.
+static long scriptedPasses;
+static Uint32 scriptedNow = 1000;
+static Uint32 scriptedClock() { return scriptedNow; }
+static bool scriptedPass(PassInput *in)
+{
+    if (++scriptedPasses > 1000000)
+        return false;
+    scriptedNow += 10;
+    in->ticks = scriptedNow;
+    in->held = scriptedPasses % 2 ? heldUp : heldDown;
+    in->eventCount = 0;
+    if (scriptedPasses % 5 == 0)
+        addPassEvent(in, passFire);
+    return true;
+}
+
+// Runs step in a child process with standard output and error in files;
+// gives its exit status.
+static int inChild(const std::string &dir, const char *name, const std::function<int()> &step)
+{
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (!freopen((dir + "/" + name + ".out").c_str(), "w", stdout)
+            || !freopen((dir + "/" + name + ".err").c_str(), "w", stderr))
+            _exit(99);
+        int rc = step();
+        fflush(stdout);
+        fflush(stderr);
+        _exit(rc);
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+// The recorder stops where the player would refuse the file: a limit of a
+// few kilobytes stands in for 64 MiB.
+TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
+{
+    std::string dir = makeTempDir();
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+    static std::string path;
+    path = dir + "/long.demo";
+    const size_t limit = 4000;
+
+    int status = inChild(dir, "record", [&] {
+        demoSizeLimit = limit;
+        options.recordFile = path.c_str();
+        if (openDemo() >= 0)
+            return 3;
+        bestScoreKept = 0;
+        startSystems();
+        recordPasses(scriptedPass, scriptedClock, 0);
+        return scriptedPasses < 1000000 ? demoExitStatus() : 4;
+    });
+    EXPECT_EQ(status, 0);
+    std::string demo = readString(path);
+    EXPECT_LE(demo.size(), limit);
+    EXPECT_GT(demo.size(), limit - 800);    // less than the largest pass short
+    EXPECT_EQ(readString(dir + "/record.err"),
+              "driftwing: demo '" + path + "': the recording stopped at the largest size a demo"
+              " may have (4000 bytes)\n");
+    std::string recorded = readString(dir + "/record.out");
+
+    // Played back under the same limit: read whole, and the same game.
+    status = inChild(dir, "play", [&] {
+        demoSizeLimit = limit;
+        options.timedemoFile = path.c_str();
+        if (openDemo() >= 0)
+            return 3;
+        startSystems();
+        runDemoLoop();
+        return demoExitStatus();
+    });
+    EXPECT_EQ(status, 0) << readString(dir + "/play.err");
+    std::string played = readString(dir + "/play.out");
+    ASSERT_GT(recorded.size(), 1u);
+    EXPECT_EQ(played.substr(0, recorded.size() - 1), recorded.substr(0, recorded.size() - 1));
+
+    // One byte more is past what the player reads.
+    writeString(path, demo + std::string(limit + 1 - demo.size(), '\0'));
+    status = inChild(dir, "long", [&] {
+        demoSizeLimit = limit;
+        options.timedemoFile = path.c_str();
+        return openDemo();
+    });
+    EXPECT_EQ(status, 2);
+    EXPECT_EQ(readString(dir + "/long.err"), "driftwing: demo '" + path + "': too large to be a demo\n");
 }

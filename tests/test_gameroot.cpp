@@ -2,6 +2,7 @@
 // player's own folder for "high1" when the game runs from its install tree.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <vector>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -195,4 +196,58 @@ TEST(GameRoot, MissingDataFolderEndsWithStatusTwo)
     EXPECT_NE(err.find("--data"), std::string::npos) << err;
     EXPECT_NE(err.find("--help"), std::string::npos) << err;
     EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+// Runs the game with args from a working folder that cannot be found: one
+// that was removed (deep = false), or one 25 levels of 200-character names
+// below dir, past PATH_MAX. Standard error goes to dir/err. Its exit status.
+static int runFromLostFolder(const std::string &dir, bool deep, std::vector<std::string> args)
+{
+    fflush(stdout);
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::string name = deep ? std::string(200, 'd') : "gone";
+        if (!freopen((dir + "/err").c_str(), "w", stderr) || chdir(dir.c_str()) != 0)
+            _exit(90);
+        for (int i = 0; i < (deep ? 25 : 1); i++)
+            if (mkdir(name.c_str(), 0700) != 0 || chdir(name.c_str()) != 0)
+                _exit(91);
+        if (!deep && rmdir((dir + "/gone").c_str()) != 0)
+            _exit(92);
+        setenv("SDL_VIDEODRIVER", "nosuch", 1);
+        std::vector<char *> argv = { (char *)DRIFTWING_PATH };
+        for (std::string &a : args)
+            argv.push_back(&a[0]);
+        argv.push_back(nullptr);
+        execv(DRIFTWING_PATH, argv.data());
+        _exit(93);
+    }
+    int st = 0;
+    waitpid(pid, &st, 0);
+    if (system(("rm -rf " + dir + "/" + std::string(200, 'd')).c_str()) != 0)
+        ADD_FAILURE() << "cannot clean up " << dir;
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+// Through the real binary: started in a folder that cannot be found (removed,
+// or deeper than PATH_MAX) with --data, a relative demo path would name a
+// file in the game root; it is refused with one line and status 2, and the
+// game root is left untouched. An absolute path is still fine.
+TEST(GameRoot, ARelativeDemoPathNeedsAWorkingFolder)
+{
+    std::string tmp = makeTempDir(), root = makeTempDir();
+    for (bool deep : { false, true }) {
+        for (const char *mode : { "--record", "--play", "--timedemo" }) {
+            int status = runFromLostFolder(tmp, deep, { "--data", root, mode, "x.demo" });
+            EXPECT_EQ(status, 2) << deep << " " << mode;
+            std::string err = readString(tmp + "/err");
+            EXPECT_EQ(err.rfind("driftwing: demo 'x.demo': the working folder cannot be found (", 0), 0u)
+                << deep << " " << mode << ": " << err;
+            EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+        }
+    }
+    EXPECT_EQ(system(("test -z \"$(ls -A " + root + ")\"").c_str()), 0) << "the game root was written";
+
+    // An absolute path gets past the check (to SDL's start, which fails here).
+    EXPECT_EQ(runFromLostFolder(tmp, false, { "--data", root, "--record", tmp + "/abs.demo" }), 1);
 }

@@ -8,8 +8,13 @@
 #include <sys/wait.h>
 #include <functional>
 #include "tests/support.h"
+#include <fcntl.h>
+#include <sys/file.h>
+#include <chrono>
 #include "world/world.h"
 #include "game/highscore.h"
+#include "game/loop.h"
+#include "game/startup.h"
 
 class HighScoreFile : public ::testing::Test {
 protected:
@@ -67,7 +72,7 @@ TEST_F(HighScoreFile, RewritesWithBareDigitsModeBitsAndNoLeftovers)
     EXPECT_EQ(st.st_mode & 0777, 0664u);
 
     // An existing one keeps its own bits, whatever the mask.
-    writeString("high1", "999999 with a tail that must go\n");
+    writeString("high1", " no number, and a tail that must go\n");
     chmod("high1", 0604);
     readHighScore();  // the input stream is still open during the rewrite
     score = -2147483647 - 1;
@@ -254,4 +259,160 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
         EXPECT_EQ(readString("high1"), "42");
         EXPECT_NE(access("high1.tmp", F_OK), 0);
     }
+}
+
+// One pass that flies the ship into the lower edge with its last life.
+static void crashLastLife()
+{
+    lives = 0;
+    gameOver = paused = godMode = 0;
+    player.setPos(100.0f, 409.0f);
+    PassInput in = {};
+    in.ticks = lastTicks + 10;
+    in.held = heldDown;
+    runPass(in);
+}
+
+static void restartPass()
+{
+    PassInput in = {};
+    in.ticks = lastTicks + 10;
+    addPassEvent(&in, passRestart);
+    runPass(in);
+}
+
+TEST_F(HighScoreFile, AGameThatEndsAboveTheBestSetsItAndSavesItAtOnce)
+{
+    screen = openTestVideo();
+    writeString("high1", "100");
+    readHighScore();
+    ASSERT_EQ(highScore, 100);
+    bestScoreKept = 1;
+
+    // 28,400 at game over: the best at once, on the HUD and in the file.
+    score = 28400;
+    crashLastLife();
+    ASSERT_EQ(gameOver, 1);
+    EXPECT_EQ(highScore, 28400);
+    EXPECT_EQ(readString("high1"), "28400");
+
+    // ENTER: a new game that has 28,400 to beat; the file keeps it.
+    restartPass();
+    EXPECT_EQ(gameOver, 0);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(highScore, 28400);
+    // At exit nothing is written: the file holds the run's best already
+    // (the tail shows it is not rewritten).
+    writeString("high1", "28400 as saved");
+    saveRunBest();
+    EXPECT_EQ(readString("high1"), "28400 as saved");
+
+    // A second game that ends lower changes nothing; one that is still
+    // above the best at exit is saved then.
+    score = 500;
+    crashLastLife();
+    EXPECT_EQ(highScore, 28400);
+    EXPECT_EQ(readString("high1"), "28400 as saved");
+    restartPass();
+    score = 30000;
+    saveRunBest();
+    EXPECT_EQ(readString("high1"), "30000");
+
+    // A save that fails at game over (a full disk, as a file-size limit of
+    // 0) is tried again at exit.
+    writeString("high1", "100");
+    readHighScore();
+    struct rlimit old, none = {0, 0};
+    getrlimit(RLIMIT_FSIZE, &old);
+    none.rlim_max = old.rlim_max;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+    score = 900;
+    crashLastLife();
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_EQ(highScore, 900);
+    EXPECT_EQ(readString("high1"), "100");
+    saveRunBest();
+    EXPECT_EQ(readString("high1"), "900");
+
+    // Without a kept best (the demo modes) the game still sets it, for the
+    // HUD, but writes nothing.
+    writeString("high1", "100");
+    readHighScore();
+    bestScoreKept = 0;
+    score = 700;
+    crashLastLife();
+    EXPECT_EQ(highScore, 700);
+    EXPECT_EQ(readString("high1"), "100");
+    bestScoreKept = 1;
+}
+
+TEST_F(HighScoreFile, TwoGamesNeverPutALowerBestOverAHigherOne)
+{
+    // B starts with 100 stored; A stores 30,200; B quits with 3,400.
+    writeString("high1", "100");
+    readHighScore();
+    writeString("high1", "30200");
+    score = 3400;
+    bool saved = false;
+    EXPECT_EQ(saveSaying(&saved), "");
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(readString("high1"), "30200");
+    score = 30201;
+    EXPECT_TRUE(writeHighScore());
+    EXPECT_EQ(readString("high1"), "30201");
+
+    // Six games saving forty rising scores each, all at the same time: the
+    // best of them all is what is left.
+    writeString("high1", "0");
+    const int games = 6, saves = 40;
+    std::vector<pid_t> pids;
+    for (int g = 0; g < games; g++) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            readHighScore();
+            for (int i = 0; i < saves; i++) {
+                score = 1 + i * games + g;
+                if (!writeHighScore())
+                    _exit(1);
+            }
+            _exit(0);
+        }
+        pids.push_back(pid);
+    }
+    for (pid_t pid : pids) {
+        int st = 0;
+        waitpid(pid, &st, 0);
+        EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    }
+    EXPECT_EQ(readString("high1"), std::to_string(saves * games));
+
+    // A save waits for another game's save to finish...
+    int held = open("high1.lock", O_RDONLY);
+    ASSERT_GE(held, 0);
+    pid_t holder = fork();
+    if (holder == 0) {
+        flock(held, LOCK_EX);
+        usleep(100 * 1000);
+        _exit(0);       // the lock goes with the last descriptor
+    }
+    usleep(20 * 1000);
+    close(held);
+    score = 40000;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(writeHighScore());
+    double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(readString("high1"), "40000");
+    waitpid(holder, nullptr, 0);
+
+    // ...but a lock that is never let go holds play up for a moment only.
+    held = open("high1.lock", O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    score = 50000;
+    start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(writeHighScore());
+    double stuck = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    close(held);
+    EXPECT_EQ(readString("high1"), "50000");
+    EXPECT_LT(stuck, 0.5);
+    printf("waited %.3f s for a save in progress, %.3f s for a stuck lock\n", waited, stuck);
 }

@@ -74,6 +74,27 @@ TEST(Options, HelpAndVersionExitAtOnce)
     EXPECT_EQ(v.err, "");
 }
 
+// Text that cannot be written (a full disk, a closed standard output) is a
+// failure: one line on standard error and status 1, not 0.
+TEST(Options, HelpAndVersionThatCannotBeWrittenFail)
+{
+    static std::string dir = makeTempDir();
+    const struct { const char *args, *to, *why; } cases[] = {
+        { "--version", ">/dev/full", "No space left on device" },
+        { "--help", ">/dev/full", "No space left on device" },
+        { "--version", ">&-", "Bad file descriptor" },
+    };
+    for (const auto &c : cases) {
+        int status = 0;
+        runCommand("cd " + dir + " && " + DRIFTWING_PATH + " " + c.args + " " + c.to + " 2>" + dir + "/err",
+                   &status);
+        EXPECT_EQ(status, 1) << c.args << " " << c.to;
+        EXPECT_EQ(readString(dir + "/err"),
+                  std::string("driftwing: cannot write to standard output (") + c.why + ")\n")
+            << c.args << " " << c.to;
+    }
+}
+
 TEST(Options, GoodOptionsAreAcceptedAndReachSdl)
 {
     static const char *const cases[] = {

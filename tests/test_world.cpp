@@ -52,10 +52,16 @@ TEST(WorldProcedures, RespawnAndRestartPlaceTheShipAndStampTheClock)
     EXPECT_EQ(lives, 5);
     EXPECT_EQ(gameOver, 0);
     EXPECT_EQ(score, 0);
-    EXPECT_EQ(highScore, 100);  // the lost game's score is not kept
+    EXPECT_EQ(highScore, 4321);  // the game that ended beat the best: it is the best now
     EXPECT_EQ(paused, 1);
     EXPECT_EQ(lastSpawnAt, 77u);
     EXPECT_EQ(lastHitAt, 5000000000u);  // past 32 bits, no wrap
+
+    // A game that ended below the best leaves the best as it was.
+    gameOver = 1;
+    score = 4000;
+    restartGame();
+    EXPECT_EQ(highScore, 4321);
 }
 
 TEST(WorldProcedures, ScoreSaturatesInsteadOfOverflowing)

@@ -75,8 +75,17 @@ void respawnPlayer()
     lastHitAt = clockStamp();
 }
 
+bool raiseHighScore()
+{
+    if (score <= highScore)
+        return false;
+    highScore = score;
+    return true;
+}
+
 void restartGame()
 {
+    raiseHighScore();
     for (int i = 0; i < maxEnemies; i++)
         enemyActive[i] = 0;
     for (int i = 0; i < maxBullets; i++)

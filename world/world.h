@@ -75,7 +75,10 @@ void addScore(int points);
 bool loseLife();
 // Puts the ship back at (10, 245), invulnerable and blinking.
 void respawnPlayer();
-// A new game after game over: pools cleared, ship at its start, 5 lives.
+// A score above the best becomes the best; true when it did.
+bool raiseHighScore();
+// A new game after game over: the score of the game that ended kept as the
+// best when it beat it, pools cleared, ship at its start, 5 lives.
 void restartGame();
 
 #endif

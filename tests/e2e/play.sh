@@ -16,6 +16,7 @@ startX 640x480x24
 
 
 cd "$work" || exit 1
+printf 100 >high1
 "$GAME" >"$work/out.txt" 2>&1 &
 gpid=$!
 
@@ -57,15 +58,21 @@ shot resumed
 
 # Fly into the lower edge until the last life is gone: the game-over picture
 # must stand at (192, 200), its green key transparent. ENTER plays again.
+# Points first (S held), so the game ends above the stored best of 100: that
+# best is saved when the game ends and kept through the next game and ESC.
 gsize=$(identify -format '%wx%h' "$work/data/gameover.bmp")
 matches() {
     convert "$work/$1.png" -crop "$gsize+192+200" +repage "$work/data/gameover.bmp" \
         -fx '(v.r<0.01 && v.g>0.99 && v.b<0.01) ? 1 : (abs(u.r-v.r)<0.03 && abs(u.g-v.g)<0.03 && abs(u.b-v.b)<0.03)' \
         -format '%[fx:mean]' info:
 }
+xdotool keydown s; sleep 0.3; xdotool keyup s
 xdotool keydown Down; sleep 9; xdotool keyup Down
 sleep 0.3
 shot gameover
+best=$(cat high1)
+[ "$best" -gt 100 ] 2>/dev/null && ok "the game that ended saved its best ($best)" \
+    || fail "high1 holds '$best' after a game that ended above 100"
 over=$(matches gameover)
 above "$over" 0.97 && ok "game-over picture shown ($over)" || fail "no game-over picture ($over)"
 xdotool key Return
@@ -84,6 +91,8 @@ else
     gpid=
     [ "$status" -eq 0 ] && ok "ESC quits with status 0" || fail "exit status $status"
 fi
+[ "$(cat high1)" = "$best" ] && ok "the best survives a new game and ESC" \
+    || fail "high1 went from '$best' to '$(cat high1)'"
 grep -q "Could not load" "$work/out.txt" && fail "assets missing"
 
 if [ "$failures" -eq 0 ]; then echo "e2e: all checks passed"; exit 0; fi

@@ -175,8 +175,12 @@ static bool rammer(PassInput *in)
 }
 
 const DemoScript demoScripts[] = {
-    { "dogfight", 20261206, dogfight },
-    { "debugkeys", 7, debugRun },
-    { "rammer", 4242, rammer },
+    // Passed halfway: the HUD shows the best, then the new best.
+    { "dogfight", 20261206, 300, dogfight },
+    // From 0: the debug score ends a game above it, and the next game has
+    // that score to beat.
+    { "debugkeys", 7, 0, debugRun },
+    // Never reached: the best stands on the HUD throughout.
+    { "rammer", 4242, 1000, rammer },
 };
 const int demoScriptCount = sizeof demoScripts / sizeof demoScripts[0];

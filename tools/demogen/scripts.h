@@ -9,6 +9,7 @@
 struct DemoScript {
     const char *name;
     unsigned int seed;
+    int best;           // the best score the game starts with
     bool (*next)(PassInput *in);
 };
 
