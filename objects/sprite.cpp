@@ -77,15 +77,17 @@ void Sprite::saveBackground()
     src.h = set ? (Uint16)set->frameHeight : 0;
     savedX = x;
     savedY = y;
+    // A sprite without background or target copies nothing; SDL is never
+    // handed a null surface.
+    if (!background || !target)
+        return;
     SDL_Rect dst = { 0, 0, 0, 0 };
-    // SDL refuses a null surface, so a sprite without background or target
-    // simply copies nothing.
     SDL_UpperBlit(target, &src, background, &dst);
 }
 
 void Sprite::restoreBackground()
 {
-    if (drawn != 1)
+    if (drawn != 1 || !background || !target)
         return;
     SDL_Rect dst;
     dst.x = screenCoord(savedX);
