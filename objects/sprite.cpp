@@ -1,5 +1,6 @@
 #include "objects/sprite.h"
 
+#include "assets/blend.h"
 #include "game/ticks.h"
 
 // A float position becomes a pixel coordinate by truncation toward zero
@@ -60,12 +61,7 @@ void Sprite::draw()
 
     if (!usable || !set->frames[frame].surface || !target)
         return;
-    SDL_Rect dst;
-    dst.x = screenCoord(x);
-    dst.y = screenCoord(y);
-    dst.w = 0;
-    dst.h = 0;
-    SDL_UpperBlit(set->frames[frame].surface, NULL, target, &dst);
+    blitSurface(set->frames[frame].surface, NULL, target, screenCoord(x), screenCoord(y));
 }
 
 void Sprite::saveBackground()
