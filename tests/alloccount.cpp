@@ -100,6 +100,21 @@ static _Unwind_Reason_Code visitFrame(struct _Unwind_Context *context, void *arg
 // the loader's own) are not counted.
 static thread_local bool counting;
 
+// Whether a direct caller of the allocator is runtime code, remembered by
+// address: a library's own call site decides at once, without a walk. One
+// word an entry (address * 2 + runtime), so threads never see half of one.
+static bool runtimeCaller(uintptr_t caller)
+{
+    static uint64_t known[256];
+    uint64_t *slot = &known[(caller >> 3) & 255];
+    uint64_t entry = __atomic_load_n(slot, __ATOMIC_RELAXED);
+    if (entry >> 1 == caller)
+        return entry & 1;
+    bool runtime = runtimeFrame(caller);
+    __atomic_store_n(slot, (uint64_t)caller << 1 | runtime, __ATOMIC_RELAXED);
+    return runtime;
+}
+
 // caller: the allocator's return address when it is known to be the
 // interposed function's direct caller, 0 otherwise.
 static void countAllocation(uintptr_t caller)
@@ -111,8 +126,13 @@ static void countAllocation(uintptr_t caller)
     if (counting)
         return;
     counting = true;
+    if (caller && !runtimeCaller(caller)) {
+        libraryAllocations = libraryAllocations + 1;
+        counting = false;
+        return;
+    }
     // Frames of this file come first; the walk starts at the first one
-    // outside it. Called straight from the program, the caller decided above.
+    // outside it.
     Walk walk = { false, ownerUnknown };
     _Unwind_Backtrace(visitFrame, &walk);
     if (walk.owner == ownerGame)
