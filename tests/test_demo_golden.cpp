@@ -42,9 +42,12 @@ static void playAndCompare(const char *name)
     long allocations = -1;
     ASSERT_TRUE(playGolden(base + ".demo", &got, countGameAndLibrary, &allocations));
     ASSERT_EQ(countReads, 2);
+    expectSdlLibrary();
     long library = libraryAtLast - libraryAtFirst;
-    printf("%s: %ld passes; heap allocations after the first: game %ld, SDL library %ld"
-           " (%.2f a pass)\n", name, (long)got.trace.size(), allocations, library,
+    const SDL_version *sdl = SDL_Linked_Version();
+    printf("%s on SDL %d.%d.%d: %ld passes; heap allocations after the first: game %ld,"
+           " SDL library %ld (%.2f a pass)\n", name, sdl->major, sdl->minor, sdl->patch,
+           (long)got.trace.size(), allocations, library,
            got.trace.empty() ? 0.0 : (double)library / got.trace.size());
     testing::Test::RecordProperty("library_allocations", (int)library);
 

@@ -21,11 +21,28 @@ startX() {
 
 # Stops the game and the server; keeps the screenshots when E2E_SHOTS names
 # a folder.
+# The game goes first, and is waited for: an X server taken away under it
+# leaves a game on the SDL 2 based library spinning in Xlib for good,
+# deaf to the polite signal.
 cleanup() {
-    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
+    if [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null; then
+        for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$gpid" 2>/dev/null
+    fi
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
     rm -rf "$work"
+}
+
+# With DRIFTWING_SDL_LIBRARY set (make test-compat), the game process with
+# this pid must have that SDL library mapped, not another found first.
+checkLibrary() {
+    [ -n "${DRIFTWING_SDL_LIBRARY:-}" ] || return 0
+    if grep -q "$DRIFTWING_SDL_LIBRARY" "/proc/$1/maps" 2>/dev/null; then
+        ok "runs on $(grep -o "$DRIFTWING_SDL_LIBRARY[^ ]*" "/proc/$1/maps" | head -1)"
+    else
+        fail "the game does not run on $DRIFTWING_SDL_LIBRARY"
+    fi
 }
 
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }

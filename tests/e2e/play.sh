@@ -21,6 +21,7 @@ gpid=$!
 
 # The loading screen: title picture with the yellow LOADING text at (36, 36).
 sleep 1.5
+checkLibrary "$gpid"
 shot loading
 yellow=$(fraction loading 80x14+36+38 'r>0.7 && g>0.7 && b<0.35')
 above "$yellow" 0.08 && ok "loading text shown ($yellow)" || fail "no LOADING text ($yellow)"

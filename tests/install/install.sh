@@ -53,6 +53,7 @@ run() {
     "$prefix/bin/driftwing" >"$work/$name.txt" 2>&1 &
     gpid=$!
     sleep 4.5
+    checkLibrary "$gpid"
     shot "$name"
     if [ "$hold" != 0 ]; then xdotool keydown s; sleep "$hold"; xdotool keyup s; fi
     xdotool key Escape
