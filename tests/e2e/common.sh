@@ -46,6 +46,25 @@ checkLibrary() {
 }
 
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
+# Takes shots as NAME until the fx test holds on more than LIMIT of the box,
+# for up to SECONDS; prints the last fraction and the milliseconds waited.
+# Only the box is converted while waiting, so a try takes a moment. How long
+# a library takes to its first frame, or a busy machine to anything, is not
+# guessed at with one fixed sleep.
+waitFor() {
+    local name=$1 box=$2 test=$3 limit=$4 seconds=$5 start got
+    start=$(date +%s%N)
+    while :; do
+        xwd -root -silent >"$work/$name.xwd"
+        got=$(convert "xwd:$work/$name.xwd" -crop "$box" +repage -fx "$test" -format '%[fx:mean]' info:)
+        above "$got" "$limit" && break
+        [ $(( ($(date +%s%N) - start) / 1000000 )) -gt $((seconds * 1000)) ] && break
+        sleep 0.05
+    done
+    convert "xwd:$work/$name.xwd" "$work/$name.png"
+    echo "$got $(( ($(date +%s%N) - start) / 1000000 ))"
+}
+
 # Fraction of pixels in a W x H + X + Y box for which the fx test holds.
 fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }

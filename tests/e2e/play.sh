@@ -20,14 +20,14 @@ cd "$work" || exit 1
 gpid=$!
 
 # The loading screen: title picture with the yellow LOADING text at (36, 36).
-sleep 1.5
+yellow=$(waitFor loading 80x14+36+38 'r>0.7 && g>0.7 && b<0.35' 0.08 15)
 checkLibrary "$gpid"
-shot loading
-yellow=$(fraction loading 80x14+36+38 'r>0.7 && g>0.7 && b<0.35')
-above "$yellow" 0.08 && ok "loading text shown ($yellow)" || fail "no LOADING text ($yellow)"
+above "${yellow% *}" 0.08 && ok "loading text shown after ${yellow#* } ms (${yellow% *})" \
+    || fail "no LOADING text ($yellow)"
 
-# Play: move right and fire a few shots.
-sleep 2.5
+# Play, once the score line is up: move right and fire a few shots.
+hud=$(waitFor started 200x20+0+460 'r>0.8 && g>0.8 && b>0.8' 0.02 15)
+above "${hud% *}" 0.02 || fail "play never began ($hud)"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right
 for _ in 1 2 3 4 5; do xdotool key space; sleep 0.15; done
 shot play

@@ -30,23 +30,6 @@ where() {
     eval "$(xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X:/ { print "wx=" $4 }
         /Absolute upper-left Y:/ { print "wy=" $4 } /Width:/ { print "ww=" $2 } /Height:/ { print "wh=" $2 }')"
 }
-# Takes shots as NAME until the fx test holds on more than LIMIT of the box,
-# for up to SECONDS; prints the last fraction and the milliseconds waited.
-# Only the box is converted while waiting, so a try takes a moment.
-waitFor() {
-    local name=$1 box=$2 test=$3 limit=$4 seconds=$5 start got
-    start=$(date +%s%N)
-    while :; do
-        xwd -root -silent >"$work/$name.xwd"
-        got=$(convert "xwd:$work/$name.xwd" -crop "$box" +repage -fx "$test" -format '%[fx:mean]' info:)
-        above "$got" "$limit" && break
-        [ $(( ($(date +%s%N) - start) / 1000000 )) -gt $((seconds * 1000)) ] && break
-        sleep 0.05
-    done
-    convert "xwd:$work/$name.xwd" "$work/$name.png"
-    echo "$got $(( ($(date +%s%N) - start) / 1000000 ))"
-}
-
 cd "$work" || exit 1
 # No sound device at all: with --nosound the game must not even try one.
 SDL_AUDIODRIVER=nosuch "$GAME" --window --scale 2 --nosound >"$work/out.txt" 2>&1 &
