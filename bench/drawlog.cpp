@@ -79,13 +79,6 @@ static void putRect(const SDL_Rect *r)
     putv(r->h);
 }
 
-extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *sr, SDL_Surface *dst, SDL_Rect *dr)
-{
-    if (src && dst && logging())
-        logBlit(src, sr, dst, dr ? dr->x : (Sint16)0, dr ? dr->y : (Sint16)0);
-    return __real_SDL_UpperBlit(src, sr, dst, dr);
-}
-
 static void logBlit(SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint16 x, Sint16 y)
 {
     Uint32 s = surfaceId(src), d = surfaceId(dst);
@@ -95,6 +88,13 @@ static void logBlit(SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint
     putRect(sr);
     putv(x);
     putv(y);
+}
+
+extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *sr, SDL_Surface *dst, SDL_Rect *dr)
+{
+    if (src && dst && logging())
+        logBlit(src, sr, dst, dr ? dr->x : (Sint16)0, dr ? dr->y : (Sint16)0);
+    return __real_SDL_UpperBlit(src, sr, dst, dr);
 }
 
 extern "C" void __wrap__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(
