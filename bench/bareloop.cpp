@@ -2,7 +2,9 @@
 // pass, timed. Run it on the display and the library under study (SDL's own
 // environment settings apply) to see what the library and the display cost
 // before any game code runs.
-//   bareloop [--window] [--scale N] [PASSES]
+//   bareloop [--window] [--scale N] [--desktop] [PASSES]
+// --desktop asks for a mode of the desktop's own size (as SDL reports it
+// before the first mode is set) instead of 640N x 480N.
 // prints the time to the first frame shown (from SDL_Init), passes per
 // second and the peak resident memory.
 #include <stdio.h>
@@ -35,17 +37,20 @@ int main(int argc, char **argv)
 {
     Uint32 flags = SDL_FULLSCREEN;
     int scale = 1;
+    bool desktop = false;
     long passes = 2000;
     for (int i = 1; i < argc; i++) {
         if (strcmp(argv[i], "--window") == 0)
             flags = 0;
+        else if (strcmp(argv[i], "--desktop") == 0)
+            desktop = true;
         else if (strcmp(argv[i], "--scale") == 0 && i + 1 < argc)
             scale = atoi(argv[++i]);
         else
             passes = atol(argv[i]);
     }
     if (scale < 1 || scale > 4 || passes < 1) {
-        fprintf(stderr, "usage: bareloop [--window] [--scale N] [PASSES]\n");
+        fprintf(stderr, "usage: bareloop [--window] [--scale N] [--desktop] [PASSES]\n");
         return 2;
     }
     double start = nowMs();
@@ -53,7 +58,13 @@ int main(int argc, char **argv)
         fprintf(stderr, "bareloop: %s\n", SDL_GetError());
         return 1;
     }
-    SDL_Surface *screen = SDL_SetVideoMode(640 * scale, 480 * scale, 32, flags);
+    int w = 640 * scale, h = 480 * scale;
+    const SDL_VideoInfo *info = SDL_GetVideoInfo();
+    if (desktop && info && info->current_w > 0 && info->current_h > 0) {
+        w = info->current_w;
+        h = info->current_h;
+    }
+    SDL_Surface *screen = SDL_SetVideoMode(w, h, 32, flags);
     if (!screen) {
         fprintf(stderr, "bareloop: %s\n", SDL_GetError());
         return 1;
@@ -71,8 +82,8 @@ int main(int argc, char **argv)
     }
     double seconds = (nowMs() - loopStart) / 1000.0;
     const SDL_version *v = SDL_Linked_Version();
-    printf("bareloop on SDL %d.%d.%d: first frame %.0f ms, %ld passes in %.3f s, %.0f passes/s, "
-           "peak RSS %ld KB\n", v->major, v->minor, v->patch, first, passes, seconds,
+    printf("bareloop on SDL %d.%d.%d, %dx%d: first frame %.0f ms, %ld passes in %.3f s, %.0f passes/s, "
+           "peak RSS %ld KB\n", v->major, v->minor, v->patch, screen->w, screen->h, first, passes, seconds,
            passes / seconds, peakKb());
     SDL_Quit();
     return 0;
