@@ -12,6 +12,7 @@
 #include <stdarg.h>
 #include <string.h>
 #include <new>
+#include "assets/blend.h"
 
 enum {
     fontPathSize = 120, // the three file paths
@@ -194,19 +195,12 @@ void freeFont(BitmapFont *font)
 void blitRegion(SDL_Surface *target, SDL_Surface *source, int dx, int dy, int w, int h,
                 int sx, int sy)
 {
-    if (!target || !source)
-        return;
     SDL_Rect src;
     src.x = (Sint16)sx;
     src.y = (Sint16)sy;
     src.w = (Uint16)w;
     src.h = (Uint16)h;
-    SDL_Rect dst;
-    dst.x = (Sint16)dx;
-    dst.y = (Sint16)dy;
-    dst.w = 0;
-    dst.h = 0;
-    SDL_UpperBlit(source, &src, target, &dst);
+    blitSurface(source, &src, target, (Sint16)dx, (Sint16)dy);
 }
 
 void drawText(SDL_Surface *target, BitmapFont *font, int x, int y, const char *format, ...)

@@ -29,7 +29,8 @@ void drawText(SDL_Surface *target, BitmapFont *font, int x, int y, const char *f
 int textWidth(BitmapFont *font, const char *format, ...)
     __attribute__((format(printf, 2, 3)));
 
-// Copies the w x h rectangle at (sx, sy) of source to (dx, dy) of target.
+// Copies the w x h rectangle at (sx, sy) of source to (dx, dy) of target;
+// a source with per-pixel alpha (a font sheet) is blended over it.
 void blitRegion(SDL_Surface *target, SDL_Surface *source, int dx, int dy, int w, int h,
                 int sx, int sy);
 

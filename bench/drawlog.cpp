@@ -1,17 +1,24 @@
 // Linked into the logging build of the game with --wrap for SDL_UpperBlit,
 // SDL_FillRect and SDL_Flip: each call is written to the file named by
-// DRIFTWING_DRAWLOG and then made as usual. Logging starts after the first
+// DRIFTWING_DRAWLOG and then made as usual. The game's own blit is wrapped
+// too: the blits it blends itself never reach SDL_UpperBlit, so they are
+// logged there, as the SDL blits that the reference makes of them (SDL's
+// own per-pixel alpha blend, the work the game's blend stands in for). Logging starts after the first
 // flip (the loading screen), so it covers the frame loop only.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <SDL.h>
 #include "bench/drawlog.h"
+#include "assets/blend.h"
 
 extern "C" {
 int __real_SDL_UpperBlit(SDL_Surface *, SDL_Rect *, SDL_Surface *, SDL_Rect *);
 int __real_SDL_FillRect(SDL_Surface *, SDL_Rect *, Uint32);
 int __real_SDL_Flip(SDL_Surface *);
+// blitSurface(SDL_Surface *, const SDL_Rect *, SDL_Surface *, Sint16, Sint16)
+void __real__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(SDL_Surface *, const SDL_Rect *,
+                                                          SDL_Surface *, Sint16, Sint16);
 }
 
 static FILE *logFile;
@@ -72,18 +79,31 @@ static void putRect(const SDL_Rect *r)
     putv(r->h);
 }
 
+static void logBlit(SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint16 x, Sint16 y)
+{
+    Uint32 s = surfaceId(src), d = surfaceId(dst);
+    putv('B');
+    putv(s);
+    putv(d);
+    putRect(sr);
+    putv(x);
+    putv(y);
+}
+
 extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *sr, SDL_Surface *dst, SDL_Rect *dr)
 {
-    if (src && dst && logging()) {
-        Uint32 s = surfaceId(src), d = surfaceId(dst);
-        putv('B');
-        putv(s);
-        putv(d);
-        putRect(sr);
-        putv(dr ? dr->x : (Sint16)0);
-        putv(dr ? dr->y : (Sint16)0);
-    }
+    if (src && dst && logging())
+        logBlit(src, sr, dst, dr ? dr->x : (Sint16)0, dr ? dr->y : (Sint16)0);
     return __real_SDL_UpperBlit(src, sr, dst, dr);
+}
+
+extern "C" void __wrap__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(
+    SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint16 x, Sint16 y)
+{
+    // The others go on to SDL_UpperBlit and are logged there.
+    if (src && dst && blendsItself(src, dst) && logging())
+        logBlit(src, sr, dst, x, y);
+    __real__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(src, sr, dst, x, y);
 }
 
 extern "C" int __wrap_SDL_FillRect(SDL_Surface *dst, SDL_Rect *r, Uint32 colour)

@@ -1,5 +1,6 @@
 #include "objects/sprite.h"
 
+#include "assets/blend.h"
 #include "core/ticks.h"
 #include "platform/surface.h"
 
@@ -61,12 +62,7 @@ void Sprite::draw()
 
     if (!usable || !set->frames[frame].surface || !target)
         return;
-    SDL_Rect dst;
-    dst.x = screenCoord(x);
-    dst.y = screenCoord(y);
-    dst.w = 0;
-    dst.h = 0;
-    SDL_UpperBlit(set->frames[frame].surface, NULL, target, &dst);
+    blitSurface(set->frames[frame].surface, NULL, target, screenCoord(x), screenCoord(y));
 }
 
 void Sprite::saveBackground()
@@ -78,15 +74,17 @@ void Sprite::saveBackground()
     src.h = set ? (Uint16)set->frameHeight : 0;
     savedX = x;
     savedY = y;
+    // A sprite without background or target copies nothing; SDL is never
+    // handed a null surface.
+    if (!background || !target)
+        return;
     SDL_Rect dst = { 0, 0, 0, 0 };
-    // SDL refuses a null surface, so a sprite without background or target
-    // simply copies nothing.
     SDL_UpperBlit(target, &src, background, &dst);
 }
 
 void Sprite::restoreBackground()
 {
-    if (drawn != 1)
+    if (drawn != 1 || !background || !target)
         return;
     SDL_Rect dst;
     dst.x = screenCoord(savedX);

@@ -1,21 +1,16 @@
 // The two blit helpers every picture and strip of the frame goes through.
 // Both take plain ints and keep their low 16 bits, which is what SDL_Rect's
-// fields hold; SDL does all clipping. A missing surface (a picture that
-// failed to load) draws nothing.
+// fields hold, and go through blitSurface, which clips as SDL does and
+// blends a picture with per-pixel alpha itself. A missing surface (a picture
+// that failed to load) draws nothing.
 #include "render/blit.h"
 
+#include "assets/blend.h"
 #include "assets/font.h"
 
 void blitAt(SDL_Surface *src, int x, int y, SDL_Surface *dst)
 {
-    if (!src || !dst)
-        return;
-    SDL_Rect to;
-    to.x = (Sint16)x;
-    to.y = (Sint16)y;
-    to.w = 0;   // SDL takes the size from src
-    to.h = 0;
-    SDL_UpperBlit(src, NULL, dst, &to);
+    blitSurface(src, NULL, dst, (Sint16)x, (Sint16)y);
 }
 
 // The same copy as the font code's blitRegion, with the argument order the

@@ -2,6 +2,7 @@
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/wait.h>
 #include <gtest/gtest.h>
 #include "core/ticks.h"
@@ -16,8 +17,24 @@ SDL_Surface *openTestVideo()
         screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
         if (!screen)
             ADD_FAILURE() << "SDL_SetVideoMode: " << SDL_GetError();
+        expectSdlLibrary();
     }
     return screen;
+}
+
+void expectSdlLibrary()
+{
+    const char *want = getenv("DRIFTWING_SDL_LIBRARY");
+    if (!want || !*want)
+        return;
+    FILE *maps = fopen("/proc/self/maps", "r");
+    ASSERT_NE(maps, nullptr);
+    char line[4096];
+    bool found = false;
+    while (!found && fgets(line, sizeof line, maps))
+        found = strstr(line, want) != nullptr;
+    fclose(maps);
+    EXPECT_TRUE(found) << "this test does not run on " << want;
 }
 
 std::string makeTempDir()

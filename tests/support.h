@@ -13,6 +13,10 @@
 // 640x480x32 mode once per process; returns the screen.
 SDL_Surface *openTestVideo();
 
+// With DRIFTWING_SDL_LIBRARY set (make test-compat), checks that this
+// process has that SDL library mapped; openTestVideo checks it once.
+void expectSdlLibrary();
+
 // A fresh empty directory under the system's temp directory.
 std::string makeTempDir();
 

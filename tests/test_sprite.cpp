@@ -167,6 +167,17 @@ TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)
     }
     EXPECT_EQ(pixelRGB(screen, 5, 5), 0u);
 
+    // A good set with no target: nothing is saved, drawn or restored, and
+    // SDL is never handed the missing surface.
+    SpriteSet one = makeSet(1);
+    Sprite untargeted;
+    untargeted.init(&one, NULL);
+    untargeted.saveBackground();
+    untargeted.draw();
+    untargeted.restoreBackground();
+    EXPECT_EQ(untargeted.wasDrawn(), 1);
+    EXPECT_EQ(pixelRGB(screen, 5, 5), 0u);
+
     // A frame index outside the set draws nothing and is left alone, even
     // while the sprite animates; a good index then draws again.
     SpriteSet three = makeSet(3);

@@ -36,6 +36,15 @@ protected:
         if (Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 512) == 0)
             boom = Mix_QuickLoad_RAW(silence, sizeof silence);
     }
+    // The mixer's thread is stopped before the process ends: left running,
+    // it goes on calling into libraries that exit is already taking down.
+    static void TearDownTestSuite()
+    {
+        Mix_HaltChannel(-1);
+        Mix_FreeChunk(boom);
+        boom = nullptr;
+        Mix_CloseAudio();
+    }
     void SetUp() override
     {
         ASSERT_NE(boom, nullptr) << "no mixer: " << Mix_GetError();

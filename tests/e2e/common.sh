@@ -21,14 +21,50 @@ startX() {
 
 # Stops the game and the server; keeps the screenshots when E2E_SHOTS names
 # a folder.
+# The game goes first, and is waited for: an X server taken away under it
+# leaves a game on the SDL 2 based library spinning in Xlib for good,
+# deaf to the polite signal.
 cleanup() {
-    [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
+    if [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null; then
+        for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+        kill -9 "$gpid" 2>/dev/null
+    fi
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
     rm -rf "$work"
 }
 
+# With DRIFTWING_SDL_LIBRARY set (make test-compat), the game process with
+# this pid must have that SDL library mapped, not another found first.
+checkLibrary() {
+    [ -n "${DRIFTWING_SDL_LIBRARY:-}" ] || return 0
+    if grep -q "$DRIFTWING_SDL_LIBRARY" "/proc/$1/maps" 2>/dev/null; then
+        ok "runs on $(grep -o "$DRIFTWING_SDL_LIBRARY[^ ]*" "/proc/$1/maps" | head -1)"
+    else
+        fail "the game does not run on $DRIFTWING_SDL_LIBRARY"
+    fi
+}
+
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
+# Takes shots as NAME until the fx test holds on more than LIMIT of the box,
+# for up to SECONDS; prints the last fraction and the milliseconds waited.
+# Only the box is converted while waiting, so a try takes a moment. How long
+# a library takes to its first frame, or a busy machine to anything, is not
+# guessed at with one fixed sleep.
+waitFor() {
+    local name=$1 box=$2 test=$3 limit=$4 seconds=$5 start got
+    start=$(date +%s%N)
+    while :; do
+        xwd -root -silent >"$work/$name.xwd"
+        got=$(convert "xwd:$work/$name.xwd" -crop "$box" +repage -fx "$test" -format '%[fx:mean]' info:)
+        above "$got" "$limit" && break
+        [ $(( ($(date +%s%N) - start) / 1000000 )) -gt $((seconds * 1000)) ] && break
+        sleep 0.05
+    done
+    convert "xwd:$work/$name.xwd" "$work/$name.png"
+    echo "$got $(( ($(date +%s%N) - start) / 1000000 ))"
+}
+
 # Fraction of pixels in a W x H + X + Y box for which the fx test holds.
 fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }

@@ -21,6 +21,7 @@ echo 777 > high1
 "$GAME" --record game.demo >rec.txt 2>&1 &
 gpid=$!
 sleep 4
+checkLibrary "$gpid"
 xdotool keydown Right; sleep 0.4; xdotool keyup Right
 xdotool keydown s; sleep 0.2; xdotool keyup s
 for _ in 1 2 3 4 5 6 7 8; do xdotool key space; sleep 0.15; done

@@ -21,18 +21,14 @@ printf 100 >high1
 gpid=$!
 
 # The loading screen: title picture with the yellow LOADING text at (36, 36).
-# It stays up for three seconds from the first frame; a busy machine may
-# take a while to get there, so look a few times.
-for try in 1 2 3 4 5 6 7 8; do
-    sleep 0.5
-    shot loading
-    yellow=$(fraction loading 80x14+36+38 'r>0.7 && g>0.7 && b<0.35')
-    above "$yellow" 0.08 && break
-done
-above "$yellow" 0.08 && ok "loading text shown ($yellow)" || fail "no LOADING text ($yellow)"
+yellow=$(waitFor loading 80x14+36+38 'r>0.7 && g>0.7 && b<0.35' 0.08 15)
+checkLibrary "$gpid"
+above "${yellow% *}" 0.08 && ok "loading text shown after ${yellow#* } ms (${yellow% *})" \
+    || fail "no LOADING text ($yellow)"
 
-# Play: move right and fire a few shots.
-sleep 3
+# Play, once the score line is up: move right and fire a few shots.
+hud=$(waitFor started 200x20+0+460 'r>0.8 && g>0.8 && b>0.8' 0.02 15)
+above "${hud% *}" 0.02 || fail "play never began ($hud)"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right
 for _ in 1 2 3 4 5; do xdotool key space; sleep 0.15; done
 shot play

@@ -52,7 +52,10 @@ run() {
     local name=$1 hold=$2
     "$prefix/bin/driftwing" >"$work/$name.txt" 2>&1 &
     gpid=$!
-    sleep 4.5
+    # Past the loading screen: the score line is up.
+    waitFor "$name" 200x20+0+460 'r>0.8 && g>0.8 && b>0.8' 0.02 15 >/dev/null
+    checkLibrary "$gpid"
+    sleep 0.5
     shot "$name"
     if [ "$hold" != 0 ]; then xdotool keydown s; sleep "$hold"; xdotool keyup s; fi
     xdotool key Escape

@@ -1,0 +1,113 @@
+#include "assets/blend.h"
+
+static bool eightBitChannels(const SDL_PixelFormat *f)
+{
+    return f->BytesPerPixel == 4 && f->Rloss == 0 && f->Gloss == 0 && f->Bloss == 0;
+}
+
+bool blendsItself(const SDL_Surface *src, const SDL_Surface *dst)
+{
+    const SDL_PixelFormat *s = src->format;
+    return (src->flags & SDL_SRCALPHA) && s->Amask && s->Aloss == 0 && eightBitChannels(s)
+        && eightBitChannels(dst->format);
+}
+
+// The w x h block at (sx, sy) of src over (dx, dy) of dst, both in range.
+// Coverage 0 leaves the pixel, 255 replaces its colour; the bits of dst
+// outside its colour channels are kept.
+static void blendBlock(const SDL_Surface *src, int sx, int sy, SDL_Surface *dst, int dx, int dy,
+                       int w, int h)
+{
+    const SDL_PixelFormat *sf = src->format, *df = dst->format;
+    const Uint32 sR = sf->Rshift, sG = sf->Gshift, sB = sf->Bshift, sA = sf->Ashift;
+    const Uint32 dR = df->Rshift, dG = df->Gshift, dB = df->Bshift;
+    const Uint32 keep = ~(df->Rmask | df->Gmask | df->Bmask);
+    for (int row = 0; row < h; row++) {
+        const Uint32 *in = (const Uint32 *)((const Uint8 *)src->pixels + (sy + row) * src->pitch) + sx;
+        Uint32 *out = (Uint32 *)((Uint8 *)dst->pixels + (dy + row) * dst->pitch) + dx;
+        for (int i = 0; i < w; i++) {
+            Uint32 s = in[i];
+            Uint32 a = (s >> sA) & 255;
+            if (a == 0)
+                continue;
+            Uint32 r = (s >> sR) & 255, g = (s >> sG) & 255, b = (s >> sB) & 255;
+            Uint32 d = out[i];
+            if (a != 255) {
+                r = blendChannel(r, (d >> dR) & 255, a);
+                g = blendChannel(g, (d >> dG) & 255, a);
+                b = blendChannel(b, (d >> dB) & 255, a);
+            }
+            out[i] = (d & keep) | r << dR | g << dG | b << dB;
+        }
+    }
+}
+
+// SDL's clipping of a blit: the part is cut to src, moving the destination
+// with a cut left or top edge, then to dst's clip rectangle.
+static void blendClipped(SDL_Surface *src, const SDL_Rect *part, SDL_Surface *dst, int x, int y)
+{
+    int sx = 0, sy = 0, w = src->w, h = src->h;
+    if (part) {
+        sx = part->x;
+        sy = part->y;
+        w = part->w;
+        h = part->h;
+        if (sx < 0) {
+            w += sx;
+            x -= sx;
+            sx = 0;
+        }
+        if (sy < 0) {
+            h += sy;
+            y -= sy;
+            sy = 0;
+        }
+        if (w > src->w - sx)
+            w = src->w - sx;
+        if (h > src->h - sy)
+            h = src->h - sy;
+    }
+    const SDL_Rect &clip = dst->clip_rect;
+    if (x < clip.x) {
+        w -= clip.x - x;
+        sx += clip.x - x;
+        x = clip.x;
+    }
+    if (y < clip.y) {
+        h -= clip.y - y;
+        sy += clip.y - y;
+        y = clip.y;
+    }
+    if (x + w > clip.x + clip.w)
+        w = clip.x + clip.w - x;
+    if (y + h > clip.y + clip.h)
+        h = clip.y + clip.h - y;
+    if (w <= 0 || h <= 0)
+        return;
+
+    if (SDL_MUSTLOCK(src) && SDL_LockSurface(src) < 0)
+        return;
+    if (SDL_MUSTLOCK(dst) && SDL_LockSurface(dst) < 0) {
+        if (SDL_MUSTLOCK(src))
+            SDL_UnlockSurface(src);
+        return;
+    }
+    blendBlock(src, sx, sy, dst, x, y, w, h);
+    if (SDL_MUSTLOCK(dst))
+        SDL_UnlockSurface(dst);
+    if (SDL_MUSTLOCK(src))
+        SDL_UnlockSurface(src);
+}
+
+void blitSurface(SDL_Surface *src, const SDL_Rect *part, SDL_Surface *dst, Sint16 x, Sint16 y)
+{
+    if (!src || !dst)
+        return;
+    if (blendsItself(src, dst)) {
+        blendClipped(src, part, dst, x, y);
+        return;
+    }
+    SDL_Rect from = part ? *part : SDL_Rect{ 0, 0, 0, 0 };
+    SDL_Rect to = { x, y, 0, 0 };   // SDL takes the size from the source part
+    SDL_UpperBlit(src, part ? &from : NULL, dst, &to);
+}

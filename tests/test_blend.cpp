@@ -1,0 +1,119 @@
+// The game's own blit: its blend arithmetic, SDL's clipping rules, and what
+// it leaves to SDL.
+#include <gtest/gtest.h>
+#include <math.h>
+#include "assets/blend.h"
+#include "tests/support.h"
+
+static const Uint32 rM = 0x00FF0000, gM = 0x0000FF00, bM = 0x000000FF, aM = 0xFF000000;
+
+// A w x h surface whose pixel value at (x, y) is value(x, y).
+template <class F> static SDL_Surface *surface(int w, int h, Uint32 amask, F value)
+{
+    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, rM, gM, bM, amask);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x] = value(x, y);
+    return s;
+}
+
+static Uint32 at(SDL_Surface *s, int x, int y)
+{
+    return ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x];
+}
+
+// Every colour, backdrop and coverage: the nearest whole value of the exact
+// weighted mean, so 0 and 255 are the backdrop and the colour themselves.
+TEST(Blend, ChannelIsTheRoundedWeightedMean)
+{
+    int wrong = 0;
+    for (Uint32 a = 0; a < 256; a++)
+        for (Uint32 s = 0; s < 256; s++)
+            for (Uint32 d = 0; d < 256; d++) {
+                double exact = (s * a + d * (255.0 - a)) / 255.0;
+                wrong += blendChannel(s, d, a) != (Uint32)lround(exact);
+            }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(blendChannel(255, 0, 128), 128u);
+    EXPECT_EQ(blendChannel(200, 100, 0), 100u);
+    EXPECT_EQ(blendChannel(200, 100, 255), 200u);
+}
+
+// A source with per-pixel alpha over an opaque picture: blended channel by
+// channel, transparent pixels untouched, the bits outside the colour
+// channels of the target kept.
+TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
+{
+    ASSERT_NE(openTestVideo(), nullptr);
+    Uint32 alphas[4] = { 0, 64, 200, 255 };
+    SDL_Surface *glyph = surface(4, 1, aM, [&](int x, int) { return alphas[x] << 24 | 0xFF8000; });
+    SDL_SetAlpha(glyph, SDL_SRCALPHA, 255);
+    SDL_Surface *target = surface(6, 2, 0, [](int, int) { return 0x5A204060u; });
+    ASSERT_TRUE(blendsItself(glyph, target));
+
+    blitSurface(glyph, NULL, target, 1, 1);
+    for (int x = 0; x < 4; x++) {
+        Uint32 a = alphas[x];
+        Uint32 want = 0x5A000000 | blendChannel(0xFF, 0x20, a) << 16 | blendChannel(0x80, 0x40, a) << 8
+                      | blendChannel(0x00, 0x60, a);
+        EXPECT_EQ(at(target, x + 1, 1), want) << "coverage " << a;
+    }
+    EXPECT_EQ(at(target, 1, 0), 0x5A204060u);
+    EXPECT_EQ(at(target, 5, 1), 0x5A204060u);
+
+    // Without SDL_SRCALPHA the alpha channel means nothing: SDL copies.
+    SDL_SetAlpha(glyph, 0, 255);
+    EXPECT_FALSE(blendsItself(glyph, target));
+    blitSurface(glyph, NULL, target, 1, 0);
+    EXPECT_EQ(at(target, 1, 0) & 0xFFFFFF, 0xFF8000u);
+    SDL_FreeSurface(glyph);
+    SDL_FreeSurface(target);
+}
+
+// The own blit lands exactly where SDL's copy of the same part lands, for
+// parts and positions that SDL has to cut on every side, with and without
+// a clip rectangle on the target.
+TEST(Blend, ClipsLikeSdl)
+{
+    ASSERT_NE(openTestVideo(), nullptr);
+    // Opaque everywhere, so the blend is a copy and the two must agree.
+    SDL_Surface *src = surface(20, 12, aM, [](int x, int y) { return 0xFF000000u | (Uint32)(y * 20 + x + 1); });
+    SDL_Surface *plain = surface(20, 12, 0, [&](int x, int y) { return at(src, x, y) & 0xFFFFFF; });
+    SDL_SetAlpha(src, SDL_SRCALPHA, 255);
+    SDL_Surface *mine = surface(30, 25, 0, [](int, int) { return 0u; });
+    SDL_Surface *sdl = surface(30, 25, 0, [](int, int) { return 0u; });
+
+    const SDL_Rect parts[] = { { 0, 0, 20, 12 }, { -5, -3, 12, 9 }, { 15, 8, 40, 40 },
+                               { 3, 2, 5, 4 }, { 25, 0, 5, 5 }, { 2, 2, 0, 5 } };
+    const SDL_Rect clips[] = { { 0, 0, 30, 25 }, { 4, 3, 10, 12 } };
+    const int places[][2] = { { 0, 0 }, { -7, -4 }, { 22, 19 }, { 5, 6 }, { -30, 2 }, { 29, 24 } };
+    int cases = 0;
+    for (const SDL_Rect &clip : clips)
+        for (int usePart = 0; usePart < 7; usePart++)
+            for (const auto &p : places) {
+                SDL_Rect c = clip;
+                SDL_SetClipRect(mine, &c);
+                SDL_SetClipRect(sdl, &c);
+                SDL_FillRect(mine, NULL, 0);
+                SDL_FillRect(sdl, NULL, 0);
+                const SDL_Rect *part = usePart < 6 ? &parts[usePart] : NULL;
+                blitSurface(src, part, mine, (Sint16)p[0], (Sint16)p[1]);
+                SDL_Rect from = part ? *part : SDL_Rect{ 0, 0, 0, 0 };
+                SDL_Rect to = { (Sint16)p[0], (Sint16)p[1], 0, 0 };
+                SDL_UpperBlit(plain, part ? &from : NULL, sdl, &to);
+                int differ = 0;
+                for (int y = 0; y < 25; y++)
+                    for (int x = 0; x < 30; x++)
+                        differ += (at(mine, x, y) & 0xFFFFFF) != (at(sdl, x, y) & 0xFFFFFF);
+                EXPECT_EQ(differ, 0) << "part " << usePart << " at " << p[0] << "," << p[1]
+                                     << " clip " << clip.x << "," << clip.y;
+                cases++;
+            }
+    EXPECT_EQ(cases, 84);
+
+    // Nothing to draw from or onto: nothing happens.
+    blitSurface(NULL, NULL, mine, 0, 0);
+    blitSurface(src, NULL, NULL, 0, 0);
+    for (SDL_Surface *s : { src, plain, mine, sdl })
+        SDL_FreeSurface(s);
+}
