@@ -22,7 +22,8 @@ static void handleEvents(const PassInput &in, int *quit)
             if (paused == 0 && gameOver == 0) {
                 fireBullet();
                 // The shot is heard even when every bullet is already in flight.
-                Mix_PlayChannelTimed(0, shotSound, 0, -1);
+                if (shotSound)
+                    Mix_PlayChannelTimed(0, shotSound, 0, -1);
             }
             break;
         case passPause:
@@ -89,7 +90,8 @@ static bool moveShip(Uint16 held)
             if (loseLife())
                 return false;
             respawnPlayer();
-            Mix_PlayChannelTimed(1, explodeSound, 0, -1);
+            if (explodeSound)
+                Mix_PlayChannelTimed(1, explodeSound, 0, -1);
         }
     }
     int left = takeStep(&leftCarry, held & heldLeft, frameStep * -2);
@@ -140,7 +142,7 @@ int runPass(const PassInput &in)
         debugKeys(in.held);
 
     // The module plays once; start it again after it has ended.
-    if (Mix_PlayingMusic() == 0)
+    if (music && Mix_PlayingMusic() == 0)
         Mix_PlayMusic(music, 0);
 
     updateWorld();

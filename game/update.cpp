@@ -10,7 +10,8 @@ static const float scrollWrap = 3909.0f;
 
 static void playExplosion()
 {
-    Mix_PlayChannelTimed(1, explodeSound, 0, -1);
+    if (explodeSound)
+        Mix_PlayChannelTimed(1, explodeSound, 0, -1);
 }
 
 // Bullets fly right at 3.5 px per 10 ms and leave once past the right edge.

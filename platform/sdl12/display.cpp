@@ -61,6 +61,15 @@ static void sayNoDisplay()
 
 bool startSystem(bool sound)
 {
+    // On the SDL 2 based library every flip goes through an SDL 2 renderer,
+    // by default OpenGL: without a GPU that loads a software rasteriser of
+    // about 90 MB and takes most of a second to the first frame. Drawing
+    // straight into the window costs neither. Any scaling it still does is
+    // by whole pixels, never smoothed. The classic library ignores all
+    // three, and a setting of the player's own wins.
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
     Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
     if (sound)
         systems |= SDL_INIT_AUDIO;
@@ -125,10 +134,26 @@ static void setTitleAndIcon()
     SDL_FreeSurface(icon);
 }
 
+// The SDL 2 based library has no real mode switch: it shows a full-screen
+// mode that is not the desktop's own size stretched over the desktop,
+// smoothed, and its switch in place keeps the window's placement for the
+// full-screen picture, which comes out cut and shifted. There the game asks
+// for full screen at the desktop's size and centres its picture in it at the
+// whole scale it chose, and switches by setting the mode anew. The picture is
+// then always an off-screen one, so it survives every new mode.
+static bool desktopFullScreen()
+{
+    return onSdl2() && desktopW > 0 && desktopH > 0;
+}
+
 static SDL_Surface *setMode(int scale, bool fullscreen)
 {
-    return SDL_SetVideoMode(gameWidth * scale, gameHeight * scale, 32,
-                            fullscreen ? SDL_FULLSCREEN : 0);
+    int w = gameWidth * scale, h = gameHeight * scale;
+    if (fullscreen && desktopFullScreen() && desktopW >= w && desktopH >= h) {
+        w = desktopW;
+        h = desktopH;
+    }
+    return SDL_SetVideoMode(w, h, 32, fullscreen ? SDL_FULLSCREEN : 0);
 }
 
 // The off-screen picture shares the video surface's pixel layout, so the
@@ -150,7 +175,7 @@ SDL_Surface *openDisplay(int scale, bool fullscreen)
     presentScale = scale;
     askedScale = scale;
     presentFullscreen = fullscreen;
-    if (scale == 1) {
+    if (scale == 1 && !desktopFullScreen()) {
         drawSurface = video;
         return drawSurface;
     }
@@ -206,7 +231,7 @@ bool toggleFullScreen()
         return false;
     int scale = switchScale(!presentFullscreen);
     // Where the platform can switch in place, the surfaces stay as they are.
-    if (scale == presentScale && SDL_WM_ToggleFullScreen(videoSurface)) {
+    if (scale == presentScale && !desktopFullScreen() && SDL_WM_ToggleFullScreen(videoSurface)) {
         presentFullscreen = !presentFullscreen;
         return true;
     }
