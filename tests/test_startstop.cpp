@@ -155,6 +155,28 @@ TEST(StartStop, DisplayRuleAcceptsAChosenDriverXAndWaylandWhereTheLibraryHasIt)
 
 // Before: SDL 1.2 fell back to its text-mode driver, wrote escape sequences
 // to the terminal and played there.
+// Waits (up to 15 s) until the game with this pid has taken the quit
+// signals, which it blocks in every thread: a signal sent before that, while
+// a slow build is still starting, would end it the default way.
+static bool takesQuitSignals(pid_t pid)
+{
+    std::string path = "/proc/" + std::to_string(pid) + "/status";
+    for (int i = 0; i < 1500; i++) {
+        FILE *f = fopen(path.c_str(), "r");
+        char line[256];
+        unsigned long long blocked = 0;
+        while (f && fgets(line, sizeof line, f))
+            if (strncmp(line, "SigBlk:", 7) == 0)
+                blocked = strtoull(line + 7, nullptr, 16);
+        if (f)
+            fclose(f);
+        if (blocked & (1ull << (SIGTERM - 1)))
+            return true;
+        usleep(10000);
+    }
+    return false;
+}
+
 TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
 {
     std::string dir = someData();
@@ -199,7 +221,8 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
     // plays until a quit signal ends the game.
     Game dummy(dir, { "-u", "DISPLAY", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window",
                       "--nosound" });
-    usleep(500000);
+    EXPECT_TRUE(takesQuitSignals(dummy.pid));
+    usleep(200000);
     kill(dummy.pid, SIGTERM);
     ASSERT_TRUE(dummy.waitEnd(15));
     EXPECT_EQ(dummy.status, 0);
@@ -214,6 +237,7 @@ static double exitSeconds(const std::string &dir, bool sound)
         args.push_back("--nosound");
     Game g(dir, args);
     // Past the three seconds of the loading screen, into play.
+    EXPECT_TRUE(takesQuitSignals(g.pid));
     usleep(5000000);
     double sent = now();
     kill(g.pid, SIGTERM);
