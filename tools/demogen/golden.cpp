@@ -41,7 +41,7 @@ bool playGolden(const std::string &demo, GoldenResult *out,
     // Standard output gets its buffer before the count starts.
     printf("playing %s\n", demo.c_str());
     fflush(stdout);
-    runFrameLoop();
+    runDemoLoop();
     if (countAllocations && allocations)
         *allocations = checks.allocations;
     demoChecks = nullptr;
