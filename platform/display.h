@@ -20,6 +20,11 @@ extern int presentFullscreen;       // the current mode is full screen
 // down is registered with atexit.
 bool startSystem(bool sound);
 
+// Asks for frames paced to the display's refresh; before openDisplay, and on
+// SDL 1.2 before startSystem. False when this library cannot do it, and the
+// frames are then shown as fast as they are drawn.
+bool requestVsync();
+
 // The desktop's size before the first mode is set; false when unknown.
 bool desktopSize(int *w, int *h);
 
