@@ -23,6 +23,7 @@ startX() {
 # a folder.
 cleanup() {
     [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null
+    [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
     rm -rf "$work"
