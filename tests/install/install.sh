@@ -52,6 +52,8 @@ run() {
     local name=$1 hold=$2
     "$prefix/bin/driftwing" >"$work/$name.txt" 2>&1 &
     gpid=$!
+    # The window comes first, then the three seconds of the loading screen.
+    for _ in $(seq 100); do xdotool search --name '^Driftwing$' >/dev/null 2>&1 && break; sleep 0.1; done
     sleep 4.5
     shot "$name"
     if [ "$hold" != 0 ]; then xdotool keydown s; sleep "$hold"; xdotool keyup s; fi
