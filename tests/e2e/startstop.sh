@@ -39,11 +39,11 @@ wholePicture() {
     above "$white" 0.02 && above "$yellow" 0.05
 }
 
-# Takes screenshot $1 until the picture at ($2, $3) is whole, for up to 8
+# Takes screenshot $1 until the picture at ($2, $3) is whole, for up to 20
 # seconds: the loading screen shows no bottom line, and a busy machine may
 # still show it.
 shotWhole() {
-    for _ in $(seq 16); do
+    for _ in $(seq 40); do
         shot "$1"
         wholePicture "$1" "$2" "$3" && return 0
         sleep 0.5
