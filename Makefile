@@ -1,9 +1,18 @@
 # Two commands: `make play` and `make test`. Both install what is missing and
 # build; play then makes the data and starts the game in run/.
-BUILD := build
+# SDL=2 builds on SDL 2 instead of SDL 1.2, in build directories of its own.
+SDL ?= 1.2
+ifeq ($(SDL),2)
+SUFFIX := -sdl2
+else ifeq ($(SDL),1.2)
+SUFFIX :=
+else
+$(error SDL must be 1.2 or 2)
+endif
+BUILD := build$(SUFFIX)
 RUN   := run
 # Installing and packaging use one Release build of their own.
-RELEASE := build-release
+RELEASE := build-release$(SUFFIX)
 PREFIX  ?= /usr/local
 SANITIZE_BUILD := build-sanitize
 FUZZ_BUILD := build-fuzz
@@ -80,10 +89,10 @@ setup:
 	@sh tools/setup.sh
 
 configure: setup
-	@cmake -S . -B $(BUILD) >/dev/null
+	@cmake -S . -B $(BUILD) -DDRIFTWING_SDL=$(SDL) >/dev/null
 
 release: setup
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL=$(SDL) >/dev/null
 	@cmake --build $(RELEASE) -j2 --target driftwing installdata
 
 # make install PREFIX=/some/where: the game in PREFIX/games (linked from bin), its data in

@@ -35,6 +35,11 @@ const char *displayMissingFor(const char *videoDriver, const char *display,
 // Shutting down is registered with atexit.
 bool startSystem(bool sound);
 
+// Asks for frames paced to the display's refresh; before openDisplay, and on
+// SDL 1.2 before startSystem. False when this library cannot do it, and the
+// frames are then shown as fast as they are drawn.
+bool requestVsync();
+
 // The desktop's size as it was when the system started; false when unknown.
 bool desktopSize(int *w, int *h);
 

@@ -7,9 +7,11 @@
 
 #include "core/passinput.h"
 
-// The gamepad: the first pad steers with its first two axes (beyond the dead
-// zone) and its first hat, button 0 fires, Start pauses or starts a new game.
-// Start is button 7 on XInput-style pads and 9 on many others.
+// The gamepad: the first pad steers with its stick (beyond the dead zone) and
+// its D-pad, fires with A and pauses or starts a new game with Start. On SDL
+// 1.2 those are the first two axes, the first hat and buttons by number
+// (Start is button 7 on XInput-style pads and 9 on many others); on SDL 2
+// they are the controller's named left stick, D-pad, A and Start.
 const int padDeadZone = 8000;
 const int padFireButton = 0;
 const int padStartButton = 7;
@@ -19,7 +21,8 @@ const int padStartButtonAlt = 9;
 extern int focusPauses;
 
 // Opens the first pad the system has, if any, and turns on its events.
-// Without a pad nothing changes.
+// Without a pad nothing changes. On SDL 2 a pad plugged in later is taken up
+// and one pulled out is let go, without pausing the game.
 void openGamepad();
 
 // Fills in at the tick reading ticks: the queued events and the held keys,

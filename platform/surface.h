@@ -19,4 +19,7 @@ SDL_Surface *convertForDisplayAlpha(SDL_Surface *s);
 // Makes pixels of the value key (in s's format) transparent in blits.
 void setColorKey(SDL_Surface *s, Uint32 key);
 
+// Whether s has a colour key, and its value in s's format.
+bool getColorKey(SDL_Surface *s, Uint32 *key);
+
 #endif

@@ -89,6 +89,19 @@ bool startSystem(bool sound)
     return true;
 }
 
+// Classic SDL 1.2 shows a software surface the moment it is flipped and has
+// no way to wait for the display. The compatibility library on SDL 2 (its
+// versions count from 1.2.50) presents through SDL 2 and waits when its
+// setting says so, which it reads when the video system starts.
+bool requestVsync()
+{
+    const SDL_version *linked = SDL_Linked_Version();
+    if (!linked || linked->patch < 50)
+        return false;
+    setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 1);
+    return true;
+}
+
 bool desktopSize(int *w, int *h)
 {
     if (desktopW <= 0 || desktopH <= 0)

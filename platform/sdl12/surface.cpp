@@ -21,3 +21,11 @@ void setColorKey(SDL_Surface *s, Uint32 key)
     if (s)
         SDL_SetColorKey(s, SDL_SRCCOLORKEY, key);
 }
+
+bool getColorKey(SDL_Surface *s, Uint32 *key)
+{
+    if (!s || !(s->flags & SDL_SRCCOLORKEY))
+        return false;
+    *key = s->format->colorkey;
+    return true;
+}

@@ -1,0 +1,98 @@
+// Live input on SDL 2: the event queue, the keyboard state and the window's
+// focus. Keys are looked up by the key they produce, as SDL 1.2 does, so the
+// debug letters follow the keyboard layout there and here alike.
+#include "platform/input.h"
+
+#include "platform/signals.h"
+#include "platform/display.h"
+#include "platform/sdl2/gamepad.h"
+
+int focusPauses = 1;
+
+// The pass event of a key-down, or 0 for a key the loop does not act on.
+static int keyEvent(SDL_Keycode sym)
+{
+    switch (sym) {
+    case SDLK_ESCAPE: return passEscape;
+    case SDLK_SPACE: return passFire;
+    case SDLK_p: return passPause;
+    case SDLK_RETURN: return passRestart;
+    default: return 0;
+    }
+}
+
+// F11 and Alt+Enter switch between window and full screen; Enter with Alt
+// is that switch only, never a restart.
+static bool presentationKey(const SDL_Keysym &key)
+{
+    return key.sym == SDLK_F11 || (key.sym == SDLK_RETURN && (key.mod & KMOD_ALT));
+}
+
+// Losing the input focus, or the window being minimised, pauses the game.
+static bool focusLost(const SDL_Event &event)
+{
+    return event.type == SDL_WINDOWEVENT
+           && (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST
+               || event.window.event == SDL_WINDOWEVENT_MINIMIZED);
+}
+
+static void pollEvents(PassInput *in)
+{
+    SDL_Event event;
+    // A full record leaves what is still queued for the next pass, so no
+    // event is ever lost.
+    while (in->eventCount < maxPassEvents && SDL_PollEvent(&event)) {
+        // SDL 2 repeats a held key's key-down; the game acts once per press.
+        bool press = event.type == SDL_KEYDOWN && !event.key.repeat;
+        if (event.type == SDL_QUIT)
+            addPassEvent(in, passQuit);
+        else if (press && presentationKey(event.key.keysym))
+            toggleFullScreen();
+        else if (press && keyEvent(event.key.keysym.sym))
+            addPassEvent(in, keyEvent(event.key.keysym.sym));
+        else if (focusLost(event) && focusPauses)
+            addPassEvent(in, passFocusPause);
+        else
+            gamepadEvent(in, event);
+    }
+}
+
+static Uint16 heldKeys()
+{
+    static const struct { SDL_Keycode sym; Uint16 bit; } keyBits[] = {
+        { SDLK_UP, heldUp }, { SDLK_DOWN, heldDown }, { SDLK_LEFT, heldLeft },
+        { SDLK_RIGHT, heldRight }, { SDLK_g, heldG }, { SDLK_s, heldS },
+        { SDLK_LSHIFT, heldLShift }, { SDLK_RSHIFT, heldRShift }, { SDLK_LALT, heldLAlt },
+    };
+    const Uint8 *keys = SDL_GetKeyboardState(NULL);
+    Uint16 held = 0;
+    for (const auto &k : keyBits) {
+        SDL_Scancode code = SDL_GetScancodeFromKey(k.sym);
+        if (code != SDL_SCANCODE_UNKNOWN && keys[code])
+            held |= k.bit;
+    }
+    return held;
+}
+
+void readLiveInput(PassInput *in, Uint32 ticks)
+{
+    in->ticks = ticks;
+    in->eventCount = 0;
+    pollEvents(in);
+    // A hang-up quits like the close request; the flag stays set, so a full
+    // record hands it to the next pass.
+    if (hangupRequested)
+        addPassEvent(in, passQuit);
+    // After the poll, so that the key state includes the events just read.
+    in->held = heldKeys() | gamepadHeld();
+}
+
+bool quitRequested()
+{
+    SDL_Event event;
+    bool stop = false;
+    while (SDL_PollEvent(&event))
+        if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
+            stop = true;
+    return stop;
+}
