@@ -18,6 +18,8 @@ static const char usage[] =
     "                     for the largest that fits the desktop\n"
     "  --nosound          no music and no sound effects\n"
     "  --no-autopause     keep playing when the window loses focus\n"
+    "  --vsync            show each frame at the display's refresh, where the\n"
+    "                     SDL library can; otherwise as fast as it is drawn\n"
     "  --data DIR         read the game data from DIR and keep the best score there\n"
     "  --record FILE      play and record the game as a demo in FILE\n"
     "  --play FILE        show the demo in FILE at its recorded pace\n"
@@ -97,6 +99,10 @@ int parseOptions(int argc, char **argv)
         }
         if (strcmp(arg, "--no-autopause") == 0) {
             options.autopause = 0;
+            continue;
+        }
+        if (strcmp(arg, "--vsync") == 0) {
+            options.vsync = 1;
             continue;
         }
 

@@ -9,6 +9,7 @@ struct Options {
     int scaleAuto = 0;              // --scale auto: the largest that fits
     int sound = 1;                  // --nosound
     int autopause = 1;              // --no-autopause
+    int vsync = 0;                  // --vsync: frames paced to the display
     const char *dataDir = nullptr;  // --data DIR: the game root
     const char *recordFile = nullptr;   // --record FILE
     const char *playFile = nullptr;     // --play FILE

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <string.h>
 #include "tests/support.h"
+#include "platform/display.h"
 #include "tools/assetgen/assetgen.h"
 
 struct GameRun {
@@ -65,7 +66,7 @@ TEST(Options, HelpAndVersionExitAtOnce)
         EXPECT_EQ(r.err, "") << help;
         EXPECT_EQ(r.out.rfind("Usage: driftwing", 0), 0u) << r.out;
         for (const char *opt : { "--window", "--fullscreen", "--scale", "--nosound", "--no-autopause",
-                                 "--data", "--record", "--play", "--timedemo", "--version", "F11" })
+                                 "--vsync", "--data", "--record", "--play", "--timedemo", "--version", "F11" })
             EXPECT_NE(r.out.find(opt), std::string::npos) << opt;
     }
     GameRun v = runGame("--version");
@@ -108,4 +109,19 @@ TEST(Options, GoodOptionsAreAcceptedAndReachSdl)
         EXPECT_EQ(r.out.rfind("Unable to init SDL: ", 0), 0u) << args << ": " << r.out;
         EXPECT_EQ(r.err, "") << args;
     }
+}
+
+// --vsync is taken on every build; where the SDL library cannot wait for the
+// display the game says so in one line and goes on starting.
+TEST(Options, VsyncIsTakenAndALibraryThatCannotSaysSo)
+{
+    bool libraryCan = requestVsync();
+    GameRun r = runGame("--vsync --window");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "");
+    std::string start = "Unable to init SDL: ";
+    if (!libraryCan)
+        start = "--vsync: this SDL library cannot wait for the display; frames are shown as they"
+                " are drawn\n" + start;
+    EXPECT_EQ(r.out.rfind(start, 0), 0u) << r.out;
 }
