@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <gtest/gtest.h>
 #include "core/ticks.h"
+#include "platform/display.h"
 #include "tools/assetgen/art.h"
 
 SDL_Surface *openTestVideo()
@@ -14,9 +15,9 @@ SDL_Surface *openTestVideo()
     if (!screen) {
         if (SDL_Init(SDL_INIT_VIDEO) < 0)
             ADD_FAILURE() << "SDL_Init: " << SDL_GetError();
-        screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
+        screen = openDisplay(1, true);
         if (!screen)
-            ADD_FAILURE() << "SDL_SetVideoMode: " << SDL_GetError();
+            ADD_FAILURE() << "openDisplay: " << SDL_GetError();
         expectSdlLibrary();
     }
     return screen;

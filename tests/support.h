@@ -9,8 +9,8 @@
 #include <stdint.h>
 #include <SDL.h>
 
-// Starts SDL video (the harness picks the dummy driver) and sets the game's
-// 640x480x32 mode once per process; returns the screen.
+// Starts SDL video (the harness picks the dummy driver) and opens the game's
+// 640x480x32 display once per process; returns the screen.
 SDL_Surface *openTestVideo();
 
 // With DRIFTWING_SDL_LIBRARY set (make test-compat), checks that this

@@ -10,6 +10,7 @@
 #include "assets/font.h"
 #include "assets/spriteset.h"
 #include "tests/support.h"
+#include "platform/surface.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/assetgen.h"
 
@@ -200,7 +201,8 @@ TEST_F(AssetPack, SpriteSetsLoadWithinTheirLimits)
             SDL_Surface *f = set.frames[i].surface;
             EXPECT_TRUE(f->w <= s.maxW && f->h <= s.maxH) << f->w << "x" << f->h;
             EXPECT_TRUE(set.frames[i].delay >= 40 && set.frames[i].delay <= 500) << set.frames[i].delay;
-            EXPECT_TRUE((f->flags & SDL_SRCCOLORKEY) && f->format->colorkey == SDL_MapRGB(f->format, 255, 0, 255));
+            Uint32 frameKey;
+            EXPECT_TRUE(getColorKey(f, &frameKey) && frameKey == SDL_MapRGB(f->format, 255, 0, 255));
             Pixels p(f, false);
             EXPECT_EQ(p.at(0, 0), key);
             solid.push_back(1.0 - (double)std::count(p.px.begin(), p.px.end(), key) / p.px.size());

@@ -2,6 +2,7 @@
 // the dummy video surface.
 #include <gtest/gtest.h>
 #include "tests/support.h"
+#include "platform/surface.h"
 #include "world/world.h"
 #include "render/backdrop.h"
 #include "render/blit.h"
@@ -41,7 +42,7 @@ static void expectBand(float farScroll, float frontScroll)
 {
     static SDL_Surface *far = picture(stripPeriod, bandHeight, farColour);
     static SDL_Surface *front = picture(stripPeriod, bandHeight, frontColour);
-    SDL_SetColorKey(front, SDL_SRCCOLORKEY, SDL_MapRGB(front->format, 255, 255, 255));
+    setColorKey(front, SDL_MapRGB(front->format, 255, 255, 255));
     screen = openTestVideo();
     fill(screen, sentinel);
     repeatImage = far;

@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include "assets/bitmap.h"
 #include "tests/support.h"
+#include "tests/testinput.h"
 
 static uint32_t gradient(int x, int y) { return (x * 40) << 16 | (y * 30) << 8 | 0x55; }
 static uint32_t paletteColour(int i) { return (i * 13 % 256) << 16 | (255 - i) << 8 | i; }
@@ -13,7 +14,7 @@ static void writeBmp8(const std::string &path)
     SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, 6, 3, 8, 0, 0, 0, 0);
     for (int i = 0; i < 18; i++) {
         SDL_Color c = { Uint8(paletteColour(i) >> 16), Uint8(paletteColour(i) >> 8), Uint8(i), 0 };
-        SDL_SetColors(s, &c, i, 1);
+        setPaletteColour(s, i, c);
         ((Uint8 *)s->pixels)[i / 6 * s->pitch + i % 6] = (Uint8)i;
     }
     ASSERT_EQ(SDL_SaveBMP(s, path.c_str()), 0);

@@ -4,6 +4,7 @@
 #include <string>
 #include <gtest/gtest.h>
 #include "tests/support.h"
+#include "platform/surface.h"
 #include "world/world.h"
 #include "render/frame.h"
 
@@ -31,7 +32,7 @@ static SDL_Surface *solid(int w, int h, uint32_t rgb, bool keyed = false)
     SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, f->Rmask, f->Gmask, f->Bmask, 0);
     Uint32 pixel = fillRect(s, 0, 0, w, h, rgb);
     if (keyed)
-        SDL_SetColorKey(s, SDL_SRCCOLORKEY, pixel);
+        setColorKey(s, pixel);
     return s;
 }
 

@@ -6,15 +6,14 @@
 #include "world/world.h"
 #include "game/loop.h"
 #include "core/ticks.h"
+#include "tests/testinput.h"
 
 class FramePass : public ::testing::Test {
 protected:
     void SetUp() override
     {
         screen = openTestVideo();
-        keys = SDL_GetKeyState(NULL);
-        for (int k = 0; k < SDLK_LAST; k++)
-            keys[k] = 0;
+        releaseAllKeys();
         for (int i = 0; i < maxEnemies; i++)
             enemyActive[i] = bulletActive[i] = 0;
         lives = 5;
@@ -28,19 +27,12 @@ protected:
     }
     // One pass `ms` milliseconds after the previous one.
     int pass(Uint32 ms) { return runFramePass(lastTicks + ms); }
-    void press(SDLKey sym)
-    {
-        SDL_Event e = {};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = sym;
-        SDL_PushEvent(&e);
-    }
+    void press(int sym) { pushKeyDown(sym); }
     void expectShip(float x, float y)
     {
         EXPECT_EQ(player.getX(), x);
         EXPECT_EQ(player.getY(), y);
     }
-    Uint8 *keys;
 };
 
 TEST_F(FramePass, ClockRunsOnlyWhilePlayingAndSurvivesWrapAndLongRuns)
@@ -82,7 +74,7 @@ TEST_F(FramePass, FirstPassIsMeasuredFromTheStartOfTheLoop)
 {
     useFakeTicks(7000);
     lastTicks = 0;
-    keys[SDLK_DOWN] = keys[SDLK_RIGHT] = 1;
+    holdKey(SDLK_DOWN, true); holdKey(SDLK_RIGHT, true);
     press(SDLK_ESCAPE);
     runFrameLoop();
     EXPECT_EQ(frameStep, 0.0f);
@@ -93,24 +85,24 @@ TEST_F(FramePass, FirstPassIsMeasuredFromTheStartOfTheLoop)
 
 TEST_F(FramePass, ShipMovesInWholePixelsWithinItsBounds)
 {
-    keys[SDLK_RIGHT] = keys[SDLK_DOWN] = 1;
+    holdKey(SDLK_RIGHT, true); holdKey(SDLK_DOWN, true);
     pass(4);  // under 5 ms: no movement in this pass...
     expectShip(100.0f, 200.0f);
     pass(7);  // ...but the cut-off 0.8 is carried: 0.8 + 1.4 = 2 pixels
     expectShip(102.0f, 202.0f);
-    keys[SDLK_RIGHT] = keys[SDLK_DOWN] = 0;
+    holdKey(SDLK_RIGHT, false); holdKey(SDLK_DOWN, false);
     pass(10);
 
-    keys[SDLK_UP] = keys[SDLK_LEFT] = 1;
+    holdKey(SDLK_UP, true); holdKey(SDLK_LEFT, true);
     pass(7);  // a fresh press carries nothing; up and left as fast
     expectShip(101.0f, 201.0f);
     player.setPos(1.0f, 61.0f);
     pass(10);
     pass(10);
     expectShip(0.0f, 60.0f);
-    keys[SDLK_UP] = keys[SDLK_LEFT] = 0;
+    holdKey(SDLK_UP, false); holdKey(SDLK_LEFT, false);
 
-    keys[SDLK_RIGHT] = 1;
+    holdKey(SDLK_RIGHT, true);
     player.setPos(569.0f, 300.0f);
     pass(10);
     EXPECT_EQ(player.getX(), 570.0f);
@@ -131,7 +123,7 @@ TEST_F(FramePass, ShipMovesInWholePixelsWithinItsBounds)
 
 TEST_F(FramePass, CrashAtTheLowerEdge)
 {
-    keys[SDLK_DOWN] = 1;
+    holdKey(SDLK_DOWN, true);
     player.setPos(200.0f, 408.0f);
     pass(10);  // exactly 410 is no crash
     EXPECT_EQ(lives, 5);
@@ -151,7 +143,7 @@ TEST_F(FramePass, CrashAtTheLowerEdge)
     // The last life: the game ends and the rest of the keys are not read.
     godMode = 0;
     lives = 0;
-    keys[SDLK_LEFT] = keys[SDLK_s] = 1;
+    holdKey(SDLK_LEFT, true); holdKey(SDLK_s, true);
     player.setPos(200.0f, 409.0f);
     pass(10);
     EXPECT_EQ(lives, -1);
@@ -162,28 +154,28 @@ TEST_F(FramePass, CrashAtTheLowerEdge)
 
 TEST_F(FramePass, DebugKeysActOnlyWhilePlaying)
 {
-    keys[SDLK_g] = 1;
+    holdKey(SDLK_g, true);
     pass(10);
-    keys[SDLK_g] = 0;
+    holdKey(SDLK_g, false);
     pass(10);
     EXPECT_EQ(godMode, 1);  // releasing g keeps it on
-    keys[SDLK_g] = keys[SDLK_LSHIFT] = 1;
+    holdKey(SDLK_g, true); holdKey(SDLK_LSHIFT, true);
     pass(10);
     EXPECT_EQ(godMode, 0);
-    keys[SDLK_g] = 0;
+    holdKey(SDLK_g, false);
 
-    keys[SDLK_s] = 1;
+    holdKey(SDLK_s, true);
     pass(10);
     EXPECT_EQ(score, 100);  // one shift is not enough for the big step
-    keys[SDLK_RSHIFT] = 1;
+    holdKey(SDLK_RSHIFT, true);
     pass(10);
     EXPECT_EQ(score, 1200);
     score = INT_MAX - 500;
     pass(10);
     EXPECT_EQ(score, INT_MAX);  // saturates, never wraps negative
-    keys[SDLK_s] = keys[SDLK_LSHIFT] = 0;
+    holdKey(SDLK_s, false); holdKey(SDLK_LSHIFT, false);
 
-    keys[SDLK_LALT] = 1;  // with right Shift still held
+    holdKey(SDLK_LALT, true);  // with right Shift still held
     lives = 9;
     pass(10);
     pass(10);
@@ -236,13 +228,11 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
 
 TEST_F(FramePass, EscapeAndCloseFinishTheirPass)
 {
-    keys[SDLK_RIGHT] = 1;
+    holdKey(SDLK_RIGHT, true);
     press(SDLK_ESCAPE);
     EXPECT_NE(pass(10), 0);
     EXPECT_EQ(player.getX(), 102.0f);
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
+    pushQuitRequest();
     EXPECT_NE(pass(10), 0);
     EXPECT_EQ(player.getX(), 104.0f);
     EXPECT_EQ(pass(10), 0);

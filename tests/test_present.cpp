@@ -5,6 +5,7 @@
 #include "world/world.h"
 #include "platform/display.h"
 #include "platform/input.h"
+#include "tests/testinput.h"
 
 // A frame where every pixel differs from its neighbours.
 static Uint32 patternAt(int x, int y) { return (Uint32)(x * 7919 + y * 104729) & 0xFFFFFF; }
@@ -110,24 +111,40 @@ TEST(Present, LargestFactorThatAFullScreenModeHolds)
     EXPECT_EQ(fitScaleInModes(nullptr, 4, nullptr), 1);
 }
 
+// The factor the shown picture has: the largest that fits what is shown.
+static int shownFactor(SDL_Surface *shown)
+{
+    int n = shown->w / gameWidth;
+    return shown->h / gameHeight < n ? shown->h / gameHeight : n;
+}
+
+// The picture shown now is screen's, n x n times and centred, black around.
+static void expectShownScaled(SDL_Surface *screen, int n)
+{
+    SDL_Surface *shown = shownPicture();
+    ASSERT_TRUE(shown) << SDL_GetError();
+    EXPECT_EQ(shownFactor(shown), n) << shown->w << "x" << shown->h;
+    EXPECT_EQ(mismatches(screen, shown, shownFactor(shown), 0), 0);
+    SDL_FreeSurface(shown);
+}
+
 // The real display path: the game draws into a 640 x 480 screen that keeps
-// its pointer, the video surface shows it doubled, and showing a frame
-// allocates nothing, before and after a switch of mode.
+// its pointer, the display shows it doubled, and showing a frame allocates
+// nothing, before and after a switch of mode.
 TEST(Present, ScaledModeKeepsScreenAndPresentsWithoutAllocating)
 {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0);
     screen = openDisplay(2, false);
     ASSERT_TRUE(screen) << SDL_GetError();
     SDL_Surface *drawn = screen;
-    SDL_Surface *videoSurface = SDL_GetVideoSurface();
-    ASSERT_NE(drawn, videoSurface);
     EXPECT_EQ(drawn->w, gameWidth);
     EXPECT_EQ(drawn->h, gameHeight);
-    EXPECT_EQ(videoSurface->w, 1280);
-    EXPECT_EQ(videoSurface->h, 960);
-    const char *title;
-    SDL_WM_GetCaption((char **)&title, NULL);
-    EXPECT_STREQ(title, "Driftwing");
+    SDL_Surface *shown = shownPicture();
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(shown->w, 1280);
+    EXPECT_EQ(shown->h, 960);
+    SDL_FreeSurface(shown);
+    EXPECT_STREQ(windowTitle(), "Driftwing");
 
     fillPattern(screen);
     presentFrame();
@@ -135,47 +152,46 @@ TEST(Present, ScaledModeKeepsScreenAndPresentsWithoutAllocating)
     for (int i = 0; i < 5; i++)
         presentFrame();
     EXPECT_EQ(allocationCount(), before);
-    EXPECT_EQ(mismatches(screen, videoSurface, 2, 0), 0);
+    expectShownScaled(screen, 2);
 
+    // Full screen shows the same picture, by the largest whole factor the
+    // screen allows.
     int wasFull = presentFullscreen;
     if (toggleFullScreen()) {
         EXPECT_NE(presentFullscreen, wasFull);
         EXPECT_EQ(screen, drawn);
-        videoSurface = SDL_GetVideoSurface();
         presentFrame();
-        EXPECT_EQ(mismatches(screen, videoSurface, 2, 0), 0);
+        SDL_Surface *full = shownPicture();
+        ASSERT_TRUE(full);
+        EXPECT_EQ(mismatches(screen, full, shownFactor(full), 0), 0) << full->w << "x" << full->h;
+        SDL_FreeSurface(full);
     }
 
     // F11 and Alt+Enter switch the mode in the input layer and never reach
     // the pass record; Enter alone is still the restart key.
-    static const struct { SDLKey sym; SDLMod mod; } toggles[] = {
+    static const struct { int sym, mod; } toggles[] = {
         { SDLK_F11, KMOD_NONE }, { SDLK_RETURN, KMOD_LALT }, { SDLK_RETURN, KMOD_RALT },
     };
     for (const auto &t : toggles) {
         int was = presentFullscreen;
-        SDL_Event e = {};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = t.sym;
-        e.key.keysym.mod = t.mod;
-        SDL_PushEvent(&e);
+        pushKeyDown(t.sym, t.mod);
         PassInput in;
         readLiveInput(&in, 0);
         EXPECT_EQ(in.eventCount, 0);
         EXPECT_NE(presentFullscreen, was) << "key " << t.sym;
         EXPECT_EQ(screen, drawn);
     }
-    SDL_Event enter = {};
-    enter.type = SDL_KEYDOWN;
-    enter.key.keysym.sym = SDLK_RETURN;
-    SDL_PushEvent(&enter);
+    pushKeyDown(SDLK_RETURN);
     PassInput in;
     readLiveInput(&in, 0);
     ASSERT_EQ(in.eventCount, 1);
     EXPECT_EQ(in.events[0], passRestart);
 
-    // At scale 1 the game draws straight into the video surface.
+    // Opened again at scale 1 in a window: the picture is shown 1:1.
     screen = openDisplay(1, false);
     ASSERT_TRUE(screen);
-    EXPECT_EQ(screen, SDL_GetVideoSurface());
     EXPECT_EQ(screen->w, gameWidth);
+    fillPattern(screen);
+    presentFrame();
+    expectShownScaled(screen, 1);
 }

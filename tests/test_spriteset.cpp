@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include "assets/spriteset.h"
 #include "tests/support.h"
+#include "platform/surface.h"
 
 static uint32_t plain(int, int) { return 0x336699; }
 
@@ -29,10 +30,11 @@ static std::string makeDirOfLength(size_t len)
 // The frame's colour key as 0xRRGGBB, or -1 when it has none.
 static long keyOf(const SpriteFrame &f)
 {
-    if (!(f.surface->flags & SDL_SRCCOLORKEY))
+    Uint32 key;
+    if (!getColorKey(f.surface, &key))
         return -1;
     Uint8 r, g, b;
-    SDL_GetRGB(f.surface->format->colorkey, f.surface->format, &r, &g, &b);
+    SDL_GetRGB(key, f.surface->format, &r, &g, &b);
     return (r << 16) | (g << 8) | b;
 }
 

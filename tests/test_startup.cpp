@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 #include <sys/wait.h>
+#include "tests/testinput.h"
 #include "tests/support.h"
 #include "world/world.h"
 #include "core/random.h"
@@ -87,17 +88,13 @@ TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
     EXPECT_EQ(player.getDelayFactor(), 1.0f);
 
     // Play on with nothing loaded: fire, move, spawn, draw. No crash.
-    Uint8 *keys = SDL_GetKeyState(NULL);
-    keys[SDLK_RIGHT] = 1;
+    holdKey(SDLK_RIGHT, true);
     lastTicks = 0;
     for (Uint32 t = 10; t <= 3000; t += 10) {
-        SDL_Event e = {};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = SDLK_SPACE;
-        SDL_PushEvent(&e);
+        pushKeyDown(SDLK_SPACE);
         runFramePass(t);
     }
-    keys[SDLK_RIGHT] = 0;
+    holdKey(SDLK_RIGHT, false);
     EXPECT_EQ(player.getX(), 570.0f);
 
     // Equal scores leave the stored file alone, byte for byte.
@@ -130,22 +127,19 @@ TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
     // god mode and with a fixed seed so that the run is the same every time.
     seedGameRand(1);
     godMode = 1;
-    Uint8 *keys = SDL_GetKeyState(NULL);
     lastTicks = 0;
     int playedMusic = 0;
     for (Uint32 t = 10; t <= 20000; t += 10) {
-        if (t % 100 == 0) {
-            SDL_Event e = {};
-            e.type = SDL_KEYDOWN;
-            e.key.keysym.sym = SDLK_SPACE;
-            SDL_PushEvent(&e);
-        }
-        keys[SDLK_UP] = (t / 800) % 2 == 0;
-        keys[SDLK_DOWN] = !keys[SDLK_UP];
+        if (t % 100 == 0)
+            pushKeyDown(SDLK_SPACE);
+        bool up = (t / 800) % 2 == 0;
+        holdKey(SDLK_UP, up);
+        holdKey(SDLK_DOWN, !up);
         runFramePass(t);
         playedMusic |= Mix_PlayingMusic();
     }
-    keys[SDLK_UP] = keys[SDLK_DOWN] = 0;
+    holdKey(SDLK_UP, false);
+    holdKey(SDLK_DOWN, false);
     EXPECT_TRUE(playedMusic);
     EXPECT_GT(distance, 19000.0);
     // Twenty seconds bring about 26 spawns; shots land and score.

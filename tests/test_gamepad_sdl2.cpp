@@ -1,0 +1,171 @@
+// The gamepad on SDL 2 through virtual devices SDL makes for tests: pads
+// that come and go during play, a second pad, and a pad SDL's database does
+// not know, played through the mapping given in SDL_GAMECONTROLLERCONFIG.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include "tests/support.h"
+#include "world/world.h"
+#include "platform/input.h"
+#include "game/loop.h"
+
+// A pad of an odd make that SDL's database does not know: stick axes
+// swapped, A on button 3, Start on 8, the D-pad a hat. Its mapping is handed
+// to SDL in the environment, as a player would set it.
+static const char oddName[] = "Odd test pad";
+static const Uint16 oddVendor = 0x1234, oddProduct = 0x5678;
+
+static int attachOddPad()
+{
+    SDL_VirtualJoystickDesc d;
+    SDL_zero(d);
+    d.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    d.type = SDL_JOYSTICK_TYPE_UNKNOWN;
+    d.naxes = 2;
+    d.nbuttons = 10;
+    d.nhats = 1;
+    d.vendor_id = oddVendor;
+    d.product_id = oddProduct;
+    d.name = oddName;
+    return SDL_JoystickAttachVirtualEx(&d);
+}
+
+static int attachController()
+{
+    return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                     SDL_CONTROLLER_BUTTON_MAX, 0);
+}
+
+// The dummy driver's window never has the focus, without which SDL drops a
+// pad's presses.
+static void allowPadWithoutFocus()
+{
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+}
+
+static PassInput readPass()
+{
+    static Uint32 t = 1000;
+    PassInput in;
+    readLiveInput(&in, t += 10);
+    return in;
+}
+
+// SDL reads the mapping when its joystick system starts, and the pad's GUID
+// is known only once SDL has made it: the pad is made once to learn its GUID,
+// then the joystick system starts again with the mapping in the environment
+// and the pad is plugged in anew.
+static void startWithOddPadMapped(int *oddIndex)
+{
+    allowPadWithoutFocus();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+    int probe = attachOddPad();
+    ASSERT_GE(probe, 0) << SDL_GetError();
+    char guid[64];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(probe), guid, sizeof guid);
+    SDL_JoystickDetachVirtual(probe);
+    SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+    ASSERT_FALSE(SDL_WasInit(SDL_INIT_JOYSTICK)) << "another test left the joystick system running";
+
+    std::string mapping = std::string(guid) + "," + oddName
+        + ",a:b3,start:b8,leftx:a1,lefty:a0,dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,";
+    setenv("SDL_GAMECONTROLLERCONFIG", mapping.c_str(), 1);
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
+    *oddIndex = attachOddPad();
+    ASSERT_GE(*oddIndex, 0) << SDL_GetError();
+}
+
+TEST(GamepadSdl2, MappingFromTheEnvironmentNamesAnUnknownPadsButtons)
+{
+    screen = openTestVideo();
+    int odd = -1;
+    startWithOddPadMapped(&odd);
+    ASSERT_TRUE(SDL_IsGameController(odd));
+    openGamepad();
+    SDL_Joystick *j = SDL_JoystickOpen(odd);
+    ASSERT_NE(j, nullptr);
+    readPass();
+
+    // Button 3 is A, button 0 means nothing; axis 1 is left-right.
+    SDL_JoystickSetVirtualButton(j, 0, 1);
+    SDL_JoystickSetVirtualButton(j, 3, 1);
+    SDL_JoystickSetVirtualAxis(j, 1, -30000);
+    PassInput in = readPass();
+    ASSERT_EQ(in.eventCount, 1);
+    EXPECT_EQ(in.events[0], passFire);
+    EXPECT_EQ(in.held, heldLeft);
+    SDL_JoystickSetVirtualAxis(j, 1, 0);
+    SDL_JoystickSetVirtualAxis(j, 0, 30000);
+    SDL_JoystickSetVirtualHat(j, 0, SDL_HAT_RIGHT);
+    SDL_JoystickSetVirtualButton(j, 8, 1);
+    in = readPass();
+    ASSERT_EQ(in.eventCount, 1);
+    EXPECT_EQ(in.events[0], passStart);
+    EXPECT_EQ(in.held, heldDown | heldRight);
+    SDL_JoystickClose(j);
+    SDL_JoystickDetachVirtual(odd);
+}
+
+static int flyingBullets()
+{
+    int n = 0;
+    for (int i = 0; i < maxBullets; i++)
+        n += bulletActive[i] == 1;
+    return n;
+}
+
+// Pads plugged in and pulled out during play: the first takes over, a second
+// is not read while the first is there and takes over when it goes; a pad
+// pulled out lets go of its directions and nothing pauses.
+TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
+{
+    screen = openTestVideo();
+    allowPadWithoutFocus();
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
+    openGamepad();
+    for (int i = 0; i < maxBullets; i++)
+        bulletActive[i] = enemyActive[i] = 0;
+    lives = 5;
+    gameOver = paused = godMode = 0;
+    player.setPos(100.0f, 200.0f);
+    lastTicks = 1000;
+    runFramePass(1000);
+
+    int first = attachController();
+    ASSERT_GE(first, 0) << SDL_GetError();
+    SDL_Joystick *a = SDL_JoystickOpen(first);
+    SDL_JoystickID aId = SDL_JoystickInstanceID(a);
+    runFramePass(lastTicks + 10);       // the game takes the new pad
+    SDL_JoystickSetVirtualAxis(a, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(player.getX(), 102.0f);
+
+    int second = attachController();
+    ASSERT_GE(second, 0);
+    SDL_Joystick *b = SDL_JoystickOpen(second);
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(player.getX(), 104.0f);
+    SDL_JoystickSetVirtualButton(b, SDL_CONTROLLER_BUTTON_A, 1);
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(flyingBullets(), 0) << "the second pad fired";
+
+    // The first pad goes while its stick is pushed: the ship stops, the game
+    // goes on unpaused, and the second pad plays from now on.
+    SDL_JoystickClose(a);
+    for (int i = 0; i < SDL_NumJoysticks(); i++)
+        if (SDL_JoystickGetDeviceInstanceID(i) == aId)
+            SDL_JoystickDetachVirtual(i);
+    runFramePass(lastTicks + 10);
+    float x = player.getX();
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(player.getX(), x);
+    EXPECT_EQ(paused, 0);
+    SDL_JoystickSetVirtualButton(b, SDL_CONTROLLER_BUTTON_A, 0);
+    runFramePass(lastTicks + 10);
+    SDL_JoystickSetVirtualButton(b, SDL_CONTROLLER_BUTTON_A, 1);
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(flyingBullets(), 1);
+    SDL_JoystickSetVirtualAxis(b, SDL_CONTROLLER_AXIS_LEFTY, -32767);
+    runFramePass(lastTicks + 10);
+    EXPECT_EQ(player.getY(), 198.0f);
+    SDL_JoystickClose(b);
+}

@@ -1,0 +1,40 @@
+// What the tests do that SDL 1.2 and SDL 2 spell differently, as the same
+// calls on both: input fed to the game as the system would (keys by the SDLK_
+// names both share, the window's focus and a gamepad), and a look at what the
+// display shows.
+#ifndef TESTS_TESTINPUT_H
+#define TESTS_TESTINPUT_H
+
+#include <SDL.h>
+
+// The key state the game reads: held or not, every key up.
+void holdKey(int sym, bool down);
+void releaseAllKeys();
+
+// A key-down event with the given modifiers (KMOD_ values) on the queue.
+void pushKeyDown(int sym, int mod = 0);
+// The window's close request.
+void pushQuitRequest();
+// The window losing (false) or regaining (true) the input focus.
+void pushFocus(bool gained);
+
+// The gamepad. SDL 1.2 gets the joystick events a pad would send, as pad 0;
+// SDL 2 gets a virtual game controller through SDL's own controller layer.
+// attachTestPad makes one (call once the game's input is open); false where
+// the library cannot.
+enum TestPadButton { testPadFire, testPadStart, testPadOther };
+bool attachTestPad();
+void detachTestPad();
+void padStick(int axis, int value);     // 0: left-right, 1: up-down, 2: another axis
+void padDpad(Uint8 hat);                // SDL_HAT_ bits
+void padButton(TestPadButton button);
+
+// Sets one entry of an 8-bit surface's palette.
+void setPaletteColour(SDL_Surface *s, int index, SDL_Color c);
+
+// What the display shows now, as a 32-bit 0xRRGGBB surface the caller frees,
+// and the window's title.
+SDL_Surface *shownPicture();
+const char *windowTitle();
+
+#endif
