@@ -65,9 +65,23 @@ Uint32 pixelHash(SDL_Surface *s)
         return 0;
     Uint32 h = fnvStart;
     SDL_LockSurface(s);
-    size_t row = (size_t)s->w * s->format->BytesPerPixel;
-    for (int y = 0; y < s->h; y++)
-        h = fnvBytes(h, (const Uint8 *)s->pixels + (size_t)y * s->pitch, row);
+    const SDL_PixelFormat *f = s->format;
+    if (f->BytesPerPixel == 4 && f->Amask == 0) {
+        // The byte that no colour uses counts as 0: SDL 1.2 leaves it so,
+        // while SDL 2's alpha blits write into it. It is never shown.
+        Uint32 used = f->Rmask | f->Gmask | f->Bmask;
+        for (int y = 0; y < s->h; y++) {
+            const Uint32 *p = (const Uint32 *)((const Uint8 *)s->pixels + (size_t)y * s->pitch);
+            for (int x = 0; x < s->w; x++) {
+                Uint32 v = p[x] & used;
+                h = fnvBytes(h, &v, sizeof v);
+            }
+        }
+    } else {
+        size_t row = (size_t)s->w * f->BytesPerPixel;
+        for (int y = 0; y < s->h; y++)
+            h = fnvBytes(h, (const Uint8 *)s->pixels + (size_t)y * s->pitch, row);
+    }
     SDL_UnlockSurface(s);
     return h;
 }

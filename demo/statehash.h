@@ -14,7 +14,8 @@ Uint32 fnvBytes(Uint32 h, const void *data, size_t n);
 // sprite's position, frame and animation state, and the ship's carried step.
 Uint32 rulesHash();
 
-// The pixels of a surface, row by row (padding left out); 0 without one.
+// The pixels of a surface, row by row (padding left out, and in a 32-bit
+// surface without alpha the byte no colour uses taken as 0); 0 without one.
 Uint32 pixelHash(SDL_Surface *s);
 
 #endif
