@@ -22,4 +22,8 @@ void setColorKey(SDL_Surface *s, Uint32 key);
 // Whether s has a colour key, and its value in s's format.
 bool getColorKey(SDL_Surface *s, Uint32 *key);
 
+// Whether blits from s blend by its per-pixel alpha (SDL 1.2's SDL_SRCALPHA
+// on a surface with an alpha channel, SDL 2's blend mode).
+bool blendsPixelAlpha(const SDL_Surface *s);
+
 #endif

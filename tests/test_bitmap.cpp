@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include "assets/bitmap.h"
 #include "tests/support.h"
+#include "platform/surface.h"
 #include "tests/testinput.h"
 
 static uint32_t gradient(int x, int y) { return (x * 40) << 16 | (y * 30) << 8 | 0x55; }
@@ -54,6 +55,7 @@ TEST(LoadBitmap, ConvertsToDisplayFormatOrGivesNullSilently)
         ASSERT_NE(s, nullptr);
         EXPECT_EQ(s->format->BitsPerPixel, 32);
         EXPECT_TRUE(s->w == 6 && s->h == 3);
+        EXPECT_FALSE(blendsPixelAlpha(s));      // an opaque picture is copied
     }
     for (int y = 0; y < 3; y++)
         for (int x = 0; x < 6; x++) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include "assets/font.h"
 #include "tests/support.h"
+#include "platform/surface.h"
 
 typedef std::vector<uint8_t> Bytes;
 
@@ -63,6 +64,8 @@ TEST_F(FontTest, TintAndAlphaAreBakedIntoThePixels)
     writeFont(dir, "16\n", raw, Bytes(65, 4));
 
     ASSERT_NE(font = loadFont(dir.c_str(), 1, 1, 0), nullptr);
+    // The sheet blends by its per-pixel alpha on either SDL.
+    EXPECT_TRUE(blendsPixelAlpha(font->sheet));
     for (int i = 0; i < 256; i++)
         ASSERT_EQ(sheetRGBA(font->sheet, i % 16, i / 16), 0xFFFF0000u | (i < 200 ? raw[i] : 255)) << i;
     EXPECT_EQ(font->advances[64], 4);

@@ -29,3 +29,8 @@ bool getColorKey(SDL_Surface *s, Uint32 *key)
     *key = s->format->colorkey;
     return true;
 }
+
+bool blendsPixelAlpha(const SDL_Surface *s)
+{
+    return s && (s->flags & SDL_SRCALPHA) && s->format->Amask;
+}

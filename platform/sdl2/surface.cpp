@@ -68,3 +68,10 @@ bool getColorKey(SDL_Surface *s, Uint32 *key)
 {
     return s && SDL_GetColorKey(s, key) == 0;
 }
+
+bool blendsPixelAlpha(const SDL_Surface *s)
+{
+    SDL_BlendMode mode;
+    return s && s->format->Amask
+           && SDL_GetSurfaceBlendMode((SDL_Surface *)s, &mode) == 0 && mode == SDL_BLENDMODE_BLEND;
+}
