@@ -29,6 +29,7 @@ cleanup() {
         for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
         kill -9 "$gpid" 2>/dev/null
     fi
+    [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
     rm -rf "$work"

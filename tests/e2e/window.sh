@@ -17,6 +17,13 @@ trap cleanup EXIT
 
 # A desktop larger than the scaled window, so full screen is told apart.
 startX 1600x1200x24
+# SDL 2 asks the window manager for full screen, as on any desktop; SDL 1.2
+# covers the screen itself. A build on SDL 2 gets a window manager here.
+if ldd "$GAME" | grep -q 'libSDL2-2'; then
+    openbox >/dev/null 2>&1 &
+    wmpid=$!
+    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
+fi
 
 # Pixels that differ between two crops of screenshots.
 differ() {
@@ -34,6 +41,14 @@ cd "$work" || exit 1
 # No sound device at all: with --nosound the game must not even try one.
 SDL_AUDIODRIVER=nosuch "$GAME" --window --scale 2 --nosound >"$work/out.txt" 2>&1 &
 gpid=$!
+# The window comes first, then the three seconds of the loading screen; a
+# busy machine may take a while to get that far.
+win=
+for _ in $(seq 100); do
+    win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
+    [ -n "$win" ] && break
+    sleep 0.1
+done
 sleep 4.5
 checkLibrary "$gpid"
 
