@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <time.h>
+#include <sys/stat.h>
 #include "world/world.h"
 #include "game/highscore.h"
 #include "core/random.h"
@@ -119,6 +120,13 @@ static Mix_Music *musicFile(const char *path)
 {
     if (!audioOpen)
         return nullptr;
+    // Only a file is handed to the mixer: SDL2_mixer (2.6) crashes on a
+    // folder given as music.
+    struct stat st;
+    if (stat(path, &st) != 0 || !S_ISREG(st.st_mode)) {
+        reportMissing(path);
+        return nullptr;
+    }
     Mix_Music *m = Mix_LoadMUS(path);
     if (!m)
         reportMissing(path);
