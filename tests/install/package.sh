@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The Debian package: one Release build (shared with `make deb`), cpack, the
 # package's file list against the installed layout, its dependencies, lintian.
-#   package.sh SOURCE_DIR RELEASE_BUILD_DIR
+#   package.sh SOURCE_DIR RELEASE_BUILD_DIR [SDL]     (SDL: 1.2, the default, or 2)
 set -u
 SRC=$(readlink -f "$1")
 REL=$2
+SDL=${3:-1.2}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
 
-cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null \
+cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL="$SDL" >/dev/null \
     && cmake --build "$REL" -j2 --target driftwing installdata >/dev/null \
     && (cd "$REL" && cpack >/dev/null 2>&1) || { echo "FAIL: release build or cpack"; exit 1; }
 
@@ -36,10 +37,21 @@ dpkg-deb -c "$deb" | awk '$2 != "root/root" { bad = 1 } END { exit bad }' || fai
 echo "$(dpkg-deb -c "$deb")" | grep -q ' ./usr/bin/driftwing -> ../games/driftwing$' || fail "no driftwing command in /usr/bin"
 echo "$(dpkg-deb -c "$deb")" | grep -q '^-rwxr-xr-x .* ./usr/games/driftwing$' || fail "game not executable"
 
+# The same package whichever SDL it is built on; only the libraries it
+# depends on differ, and never both.
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libsdl1.2debian libsdl-mixer1.2 libc6; do
+if [ "$SDL" = 2 ]; then
+    libs="libsdl2-2.0-0 libsdl2-mixer-2.0-0 libc6"; others="libsdl1.2debian libsdl-mixer1.2"
+else
+    libs="libsdl1.2debian libsdl-mixer1.2 libc6"; others="libsdl2"
+fi
+for lib in $libs; do
     echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
 done
+for lib in $others; do
+    echo "$depends" | grep -q "$lib" && fail "Depends names $lib: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Package)" = driftwing ] || fail "package is not named driftwing"
 tmp=$(mktemp -d); dpkg-deb -x "$deb" "$tmp"
 readelf -S "$tmp/usr/games/driftwing" | grep -q '\.debug_info\|\.symtab' && fail "binary not stripped"
 rm -rf "$tmp"
