@@ -77,16 +77,18 @@ static bool createDisplay(int scale, bool fullscreen)
 {
     // Before the texture is made: its scaling repeats pixels, never blends them.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // Hidden until the renderer is made: SDL may make the window anew for
+    // the renderer it picks, and a player should see only the one.
     window = SDL_CreateWindow("Driftwing", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                               gameWidth * scale, gameHeight * scale,
-                              fullscreenFlag(fullscreen) | SDL_WINDOW_RESIZABLE);
+                              fullscreenFlag(fullscreen) | SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (!window)
         return false;
     windowId = SDL_GetWindowID(window);
-    setIcon();
     renderer = SDL_CreateRenderer(window, -1, vsyncWanted ? SDL_RENDERER_PRESENTVSYNC : 0);
     if (!renderer)
         return false;
+    setIcon();
     // Whatever the window's size, the frame is shown at the largest whole
     // factor that fits, centred, with black bars around it.
     SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
@@ -95,6 +97,7 @@ static bool createDisplay(int scale, bool fullscreen)
     texture = SDL_CreateTexture(renderer, framePixelFormat, SDL_TEXTUREACCESS_STREAMING,
                                 gameWidth, gameHeight);
     drawSurface = SDL_CreateRGBSurfaceWithFormat(0, gameWidth, gameHeight, 32, framePixelFormat);
+    SDL_ShowWindow(window);
     return texture && drawSurface;
 }
 

@@ -42,11 +42,10 @@ cd "$work" || exit 1
 SDL_AUDIODRIVER=nosuch "$GAME" --window --scale 2 --nosound >"$work/out.txt" 2>&1 &
 gpid=$!
 # The window comes first, then the three seconds of the loading screen; a
-# busy machine may take a while to get that far.
-win=
+# busy machine may take a while to get that far. The window is looked up
+# again after them: SDL 2 may make it anew for its renderer at the start.
 for _ in $(seq 100); do
-    win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
-    [ -n "$win" ] && break
+    xdotool search --name '^Driftwing$' >/dev/null 2>&1 && break
     sleep 0.1
 done
 sleep 4.5
@@ -142,13 +141,14 @@ grep -q "Warning: Couldn't set" "$work/out.txt" && fail "--nosound still opened 
 # room for a frame is 2. The window is there from the loading screen on.
 SDL_AUDIODRIVER=nosuch "$GAME" --window --scale auto --nosound >>"$work/out.txt" 2>&1 &
 gpid=$!
-win=
-for _ in $(seq 30); do
+for _ in $(seq 50); do
     win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1)
-    [ -n "$win" ] && break
+    # (xwininfo without a window waits for a click)
+    size=none
+    [ -n "$win" ] && size=$(xwininfo -id "$win" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
+    [ "$size" = "1280x960" ] && break
     sleep 0.1
 done
-size=$(xwininfo -id "${win:-0}" 2>/dev/null | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }')
 [ "$size" = "1280x960" ] && ok "--scale auto: 1280x960 window" || fail "--scale auto: window is $size"
 kill "$gpid" 2>/dev/null
 wait "$gpid" 2>/dev/null
