@@ -32,7 +32,7 @@ COMPAT_SDL_DIR = /usr/lib/$(shell dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test test-compat test-sanitize fuzz demos bench setup configure install deb release
+.PHONY: play test test-compat test-sanitize fuzz demos bench bench-compare setup configure install deb release
 
 play:
 	@if [ -z "$$DISPLAY" ]; then echo "driftwing: no display (DISPLAY is not set), so the game cannot open its window."; exit 1; fi
@@ -65,12 +65,20 @@ demos: configure
 # Benchmarks in a Release build of their own: frame and update costs, then
 # the golden demos timed against the plain-SDL reference, with peak memory.
 bench: setup
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
-	@cmake --build build-bench -j2
-	@build-bench/bench/bench_render
-	@build-bench/bench/bench_update
-	@build-bench/bench/bench_present
-	@bench/timedemo.sh build-bench
+	@cmake -S . -B build-bench$(SUFFIX) -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF -DDRIFTWING_SDL=$(SDL) >/dev/null
+	@cmake --build build-bench$(SUFFIX) -j2
+	@build-bench$(SUFFIX)/bench/bench_render
+	@build-bench$(SUFFIX)/bench/bench_update
+	@build-bench$(SUFFIX)/bench/bench_present
+	@bench/timedemo.sh build-bench$(SUFFIX)
+
+# Both builds measured in one run (the README's table of the two builds).
+bench-compare: setup
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF -DDRIFTWING_SDL=1.2 >/dev/null
+	@cmake -S . -B build-bench-sdl2 -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF -DDRIFTWING_SDL=2 >/dev/null
+	@cmake --build build-bench -j2 --target driftwing driftwing_drawlog drawref assetgen
+	@cmake --build build-bench-sdl2 -j2 --target driftwing driftwing_drawlog drawref assetgen
+	@bench/compare.sh build-bench build-bench-sdl2
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: setup

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include "world/world.h"
 #include "game/startup.h"
+#include "platform/display.h"
+#include "platform/surface.h"
 
 static Uint32 rgb(SDL_Surface *s, int r, int g, int b) { return SDL_MapRGB(s->format, r, g, b); }
 
@@ -38,7 +40,7 @@ static SDL_Surface *makeFrontStrip()
         int top = 300 + (x * 7) % 80;
         fill(s, x, top, 4, s->h - top, rgb(s, 40, 90 + x % 60, 30));
     }
-    SDL_SetColorKey(s, SDL_SRCCOLORKEY, white);
+    setColorKey(s, white);
     return s;
 }
 
@@ -48,7 +50,7 @@ static SDL_Surface *makeKeyed(int w, int h, Uint32 body, int kr, int kg, int kb)
     Uint32 key = rgb(s, kr, kg, kb);
     SDL_FillRect(s, NULL, key);
     fill(s, w / 8, h / 8, w - w / 4, h - h / 4, body);
-    SDL_SetColorKey(s, SDL_SRCCOLORKEY, key);
+    setColorKey(s, key);
     return s;
 }
 
@@ -56,7 +58,7 @@ static SDL_Surface *makeKeyed(int w, int h, Uint32 body, int kr, int kg, int kb)
 // with per-pixel alpha as the game's fonts are.
 static BitmapFont *makeFont(int r, int g, int b)
 {
-    SDL_Surface *raw = SDL_CreateRGBSurface(SDL_SWSURFACE | SDL_SRCALPHA, 256, 256, 32,
+    SDL_Surface *raw = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32,
                                             0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
     SDL_LockSurface(raw);
     for (int y = 0; y < 256; y++) {
@@ -70,7 +72,7 @@ static BitmapFont *makeFont(int r, int g, int b)
     }
     SDL_UnlockSurface(raw);
     BitmapFont *font = new BitmapFont();
-    font->sheet = SDL_DisplayFormatAlpha(raw);
+    font->sheet = convertForDisplayAlpha(raw);
     SDL_FreeSurface(raw);
     font->sheetSize = 256;
     font->cellSize = 16;
@@ -125,9 +127,9 @@ bool openBenchScene()
         printf("SDL_Init: %s\n", SDL_GetError());
         return false;
     }
-    screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
+    screen = openDisplay(1, true);
     if (!screen) {
-        printf("SDL_SetVideoMode: %s\n", SDL_GetError());
+        printf("openDisplay: %s\n", SDL_GetError());
         return false;
     }
     buildAssets();
