@@ -4,9 +4,10 @@
 # and the SDL 2 build.
 #   compare.sh BUILD_SDL12 BUILD_SDL2   (Release builds with -DDRIFTWING_BENCH=ON)
 # For each: the golden demos with --timedemo on the dummy drivers and the
-# plain-SDL reference of its library (best of three), the real frame loop
-# under Xvfb with and without --vsync, the first frame (start-up, loading
-# screen, one pass, exit, under Xvfb; median of five) and the peak RSS.
+# plain-SDL reference of its library (best of three), the real frame loop in
+# a window under Xvfb with and without --vsync (best of two), the first frame
+# (start-up, loading screen, one pass, exit, under Xvfb; median of five) and
+# the peak RSS playing the longest golden demo.
 set -u
 B12=$(readlink -f "$1")
 B2=$(readlink -f "$2")
@@ -33,24 +34,16 @@ run() {
     if [ "$preload" = 1 ]; then LD_PRELOAD=$COMPAT "$build/$prog" "$@"; else "$build/$prog" "$@"; fi
 }
 
-timed() {   # BUILD PRELOAD: passes/s of the game and of the reference over the three demos
-    local build=$1 preload=$2 passes=0 game=0 ref=0
-    for demo in "$SRC"/tests/demos/*.demo; do
-        local name line g r p
-        name=$(basename "$demo" .demo)
-        line=$(SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run "$build" "$preload" driftwing --timedemo "$demo" 2>/dev/null | grep '^passes')
-        p=$(echo "$line" | sed -E 's/^passes ([0-9]+),.*/\1/')
-        g=$(for _ in 1 2 3; do SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run "$build" "$preload" driftwing --timedemo "$demo" 2>/dev/null | grep '^passes' | seconds; done | best)
-        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy DRIFTWING_DRAWLOG="$work/$name.log" \
-            run "$build" "$preload" bench/driftwing_drawlog --timedemo "$demo" >/dev/null 2>&1
-        r=$(for _ in 1 2 3; do run "$build" "$preload" bench/drawref "$work/$name.log" | grep '^reference' | seconds; done | best)
-        passes=$((passes + p))
-        game=$(awk -v a="$game" -v b="$g" 'BEGIN { print a + b }')
-        ref=$(awk -v a="$ref" -v b="$r" 'BEGIN { print a + b }')
-    done
-    awk -v p="$passes" -v g="$game" -v r="$ref" 'BEGIN { printf "%.0f | %.0f | %.3f", p / g, p / r, g / r }'
+# One measure of one variant; the variants take turns, run after run, so
+# that a busy spell of the shared machine falls on all of them alike, and the
+# best (or the median) of the runs is kept.
+gameSeconds() {   # BUILD PRELOAD DEMO
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run "$1" "$2" driftwing --timedemo "$3" 2>/dev/null \
+        | grep '^passes' | seconds
 }
-
+refSeconds() {    # BUILD PRELOAD LOG
+    run "$1" "$2" bench/drawref "$3" | grep '^reference' | seconds
+}
 live() {    # BUILD PRELOAD [--vsync]: passes per second of play in a window under Xvfb
     local build=$1 preload=$2
     shift 2
@@ -63,30 +56,64 @@ live() {    # BUILD PRELOAD [--vsync]: passes per second of play in a window und
     sed -nE 's/^passes ([0-9]+),.* clock ([0-9]+) ms.*/\1 \2/p' "$work/live.txt" \
         | awk '{ printf "%.0f", $1 / ($2 / 1000) }'
 }
-
-firstframe() {  # BUILD PRELOAD: seconds from start to exit with one pass shown
-    local build=$1 preload=$2
-    for _ in 1 2 3 4 5; do
-        /usr/bin/time -f %e -o "$work/t" bash -c "$(declare -f run); COMPAT=$COMPAT; run '$build' '$preload' driftwing --nosound --window --timedemo one.demo" >/dev/null 2>&1
-        tail -1 "$work/t"
-    done | median
+firstFrame() {  # BUILD PRELOAD: seconds from start to exit with one pass shown
+    /usr/bin/time -f %e -o "$work/t" bash -c "$(declare -f run); COMPAT=$COMPAT; run '$1' '$2' driftwing --nosound --window --timedemo one.demo" >/dev/null 2>&1
+    tail -1 "$work/t"
 }
-
 rss() {     # BUILD PRELOAD: peak resident KB playing the longest golden demo
     SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy /usr/bin/time -f %M -o "$work/m" \
         bash -c "$(declare -f run); COMPAT=$COMPAT; run '$1' '$2' driftwing --timedemo '$SRC/tests/demos/dogfight.demo'" >/dev/null 2>&1
     tail -1 "$work/m"
 }
 
+labels=("SDL 1.2 build, classic SDL 1.2" "SDL 1.2 build on sdl12-compat" "SDL 2 build")
+builds=("$B12" "$B12" "$B2")
+preloads=(0 1 0)
+declare -A game ref
+passes=0
+for demo in "$SRC"/tests/demos/*.demo; do
+    name=$(basename "$demo" .demo)
+    p=$(SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$B12/driftwing" --timedemo "$demo" 2>/dev/null \
+        | sed -nE 's/^passes ([0-9]+),.*/\1/p')
+    passes=$((passes + p))
+    for v in 0 1 2; do
+        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy DRIFTWING_DRAWLOG="$work/$name.$v.log" \
+            run "${builds[v]}" "${preloads[v]}" bench/driftwing_drawlog --timedemo "$demo" >/dev/null 2>&1
+    done
+    for _ in 1 2 3; do
+        for v in 0 1 2; do
+            echo "$(gameSeconds "${builds[v]}" "${preloads[v]}" "$demo")" >>"$work/game.$v.$name"
+            echo "$(refSeconds "${builds[v]}" "${preloads[v]}" "$work/$name.$v.log")" >>"$work/ref.$v.$name"
+        done
+    done
+    for v in 0 1 2; do
+        game[$v]=$(awk -v a="${game[$v]:-0}" -v b="$(best <"$work/game.$v.$name")" 'BEGIN { print a + b }')
+        ref[$v]=$(awk -v a="${ref[$v]:-0}" -v b="$(best <"$work/ref.$v.$name")" 'BEGIN { print a + b }')
+    done
+done
+
 startX 1024x768x24
+declare -A plain synced
+for _ in 1 2; do
+    for v in 0 1 2; do
+        echo "$(live "${builds[v]}" "${preloads[v]}")" >>"$work/live.$v"
+        echo "$(live "${builds[v]}" "${preloads[v]}" --vsync)" >>"$work/vsync.$v"
+    done
+done
+for _ in 1 2 3 4 5; do
+    for v in 0 1 2; do
+        firstFrame "${builds[v]}" "${preloads[v]}" >>"$work/first.$v"
+    done
+done
+
 echo "| build | timedemo passes/s | reference passes/s | ratio | live passes/s | live, --vsync | first frame s | peak RSS KB |"
 echo "|---|---|---|---|---|---|---|---|"
-for variant in "SDL 1.2|$B12|0" "SDL 1.2 build on sdl12-compat|$B12|1" "SDL 2|$B2|0"; do
-    IFS='|' read -r label build preload <<<"$variant"
-    t=$(timed "$build" "$preload")
-    l=$(live "$build" "$preload")
-    v=$(live "$build" "$preload" --vsync)
-    f=$(firstframe "$build" "$preload")
-    m=$(rss "$build" "$preload")
-    echo "| $label | $t | $l | $v | $f | $m |"
+for v in 0 1 2; do
+    t=$(awk -v p="$passes" -v g="${game[$v]}" -v r="${ref[$v]}" \
+        'BEGIN { printf "%.0f | %.0f | %.3f", p / g, p / r, g / r }')
+    l=$(sort -g "$work/live.$v" | tail -1)
+    s=$(sort -g "$work/vsync.$v" | tail -1)
+    f=$(median <"$work/first.$v")
+    m=$(rss "${builds[v]}" "${preloads[v]}")
+    echo "| ${labels[v]} | $t | $l | $s | $f | $m |"
 done
