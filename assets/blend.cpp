@@ -1,4 +1,5 @@
 #include "assets/blend.h"
+#include "platform/surface.h"
 
 static bool eightBitChannels(const SDL_PixelFormat *f)
 {
@@ -8,7 +9,7 @@ static bool eightBitChannels(const SDL_PixelFormat *f)
 bool blendsItself(const SDL_Surface *src, const SDL_Surface *dst)
 {
     const SDL_PixelFormat *s = src->format;
-    return (src->flags & SDL_SRCALPHA) && s->Amask && s->Aloss == 0 && eightBitChannels(s)
+    return blendsPixelAlpha(src) && s->Amask && s->Aloss == 0 && eightBitChannels(s)
         && eightBitChannels(dst->format);
 }
 

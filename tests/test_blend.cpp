@@ -4,6 +4,7 @@
 #include <math.h>
 #include "assets/blend.h"
 #include "tests/support.h"
+#include "tests/testinput.h"
 
 static const Uint32 rM = 0x00FF0000, gM = 0x0000FF00, bM = 0x000000FF, aM = 0xFF000000;
 
@@ -47,7 +48,7 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
     ASSERT_NE(openTestVideo(), nullptr);
     Uint32 alphas[4] = { 0, 64, 200, 255 };
     SDL_Surface *glyph = surface(4, 1, aM, [&](int x, int) { return alphas[x] << 24 | 0xFF8000; });
-    SDL_SetAlpha(glyph, SDL_SRCALPHA, 255);
+    setPixelAlphaBlend(glyph, true);
     SDL_Surface *target = surface(6, 2, 0, [](int, int) { return 0x5A204060u; });
     ASSERT_TRUE(blendsItself(glyph, target));
 
@@ -61,8 +62,8 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
     EXPECT_EQ(at(target, 1, 0), 0x5A204060u);
     EXPECT_EQ(at(target, 5, 1), 0x5A204060u);
 
-    // Without SDL_SRCALPHA the alpha channel means nothing: SDL copies.
-    SDL_SetAlpha(glyph, 0, 255);
+    // Without alpha blending the alpha channel means nothing: SDL copies.
+    setPixelAlphaBlend(glyph, false);
     EXPECT_FALSE(blendsItself(glyph, target));
     blitSurface(glyph, NULL, target, 1, 0);
     EXPECT_EQ(at(target, 1, 0) & 0xFFFFFF, 0xFF8000u);
@@ -79,7 +80,7 @@ TEST(Blend, ClipsLikeSdl)
     // Opaque everywhere, so the blend is a copy and the two must agree.
     SDL_Surface *src = surface(20, 12, aM, [](int x, int y) { return 0xFF000000u | (Uint32)(y * 20 + x + 1); });
     SDL_Surface *plain = surface(20, 12, 0, [&](int x, int y) { return at(src, x, y) & 0xFFFFFF; });
-    SDL_SetAlpha(src, SDL_SRCALPHA, 255);
+    setPixelAlphaBlend(src, true);
     SDL_Surface *mine = surface(30, 25, 0, [](int, int) { return 0u; });
     SDL_Surface *sdl = surface(30, 25, 0, [](int, int) { return 0u; });
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 #include "tests/support.h"
+#include "tests/testinput.h"
 #include "tests/alloccount.h"
 #include "tools/assetgen/assetgen.h"
 #include "tools/demogen/golden.h"
@@ -45,9 +46,9 @@ static void playAndCompare(const char *name)
     ASSERT_EQ(countReads, 2);
     expectSdlLibrary();
     long library = libraryAtLast - libraryAtFirst;
-    const SDL_version *sdl = SDL_Linked_Version();
+    SDL_version sdl = linkedSdlVersion();
     printf("%s on SDL %d.%d.%d: %ld passes; heap allocations after the first: game %ld,"
-           " SDL library %ld (%.2f a pass)\n", name, sdl->major, sdl->minor, sdl->patch,
+           " SDL library %ld (%.2f a pass)\n", name, sdl.major, sdl.minor, sdl.patch,
            (long)got.trace.size(), allocations, library,
            got.trace.empty() ? 0.0 : (double)library / got.trace.size());
     testing::Test::RecordProperty("library_allocations", (int)library);

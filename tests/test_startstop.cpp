@@ -11,6 +11,7 @@
 #include <unistd.h>
 #include <vector>
 #include "tests/support.h"
+#include "tests/testinput.h"
 #include "game/gameroot.h"
 #include "game/highscore.h"
 #include "game/startup.h"
@@ -109,8 +110,8 @@ std::string someData()
 
 bool onSdl2()
 {
-    const SDL_version *v = SDL_Linked_Version();
-    return SDL_VERSIONNUM(v->major, v->minor, v->patch) >= SDL_VERSIONNUM(1, 2, 50);
+    SDL_version v = linkedSdlVersion();
+    return SDL_VERSIONNUM(v.major, v.minor, v.patch) >= SDL_VERSIONNUM(1, 2, 50);
 }
 
 } // namespace

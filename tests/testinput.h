@@ -29,6 +29,12 @@ void padStick(int axis, int value);     // 0: left-right, 1: up-down, 2: another
 void padDpad(Uint8 hat);                // SDL_HAT_ bits
 void padButton(TestPadButton button);
 
+// The version of the SDL library the program runs on.
+SDL_version linkedSdlVersion();
+
+// Turns blending by a surface's per-pixel alpha on or off for blits from it.
+void setPixelAlphaBlend(SDL_Surface *s, bool on);
+
 // Sets one entry of an 8-bit surface's palette.
 void setPaletteColour(SDL_Surface *s, int index, SDL_Color c);
 

@@ -96,6 +96,16 @@ const char *windowTitle()
     return title;
 }
 
+SDL_version linkedSdlVersion()
+{
+    return *SDL_Linked_Version();
+}
+
+void setPixelAlphaBlend(SDL_Surface *s, bool on)
+{
+    SDL_SetAlpha(s, on ? SDL_SRCALPHA : 0, 255);
+}
+
 void setPaletteColour(SDL_Surface *s, int index, SDL_Color c)
 {
     SDL_SetColors(s, &c, index, 1);

@@ -146,6 +146,18 @@ const char *windowTitle()
     return w ? SDL_GetWindowTitle(w) : nullptr;
 }
 
+SDL_version linkedSdlVersion()
+{
+    SDL_version v;
+    SDL_GetVersion(&v);
+    return v;
+}
+
+void setPixelAlphaBlend(SDL_Surface *s, bool on)
+{
+    SDL_SetSurfaceBlendMode(s, on ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+}
+
 void setPaletteColour(SDL_Surface *s, int index, SDL_Color c)
 {
     SDL_SetPaletteColors(s->format->palette, &c, index, 1);

@@ -4,6 +4,7 @@
 // off-screen surface whose pixels are copied N x N times onto the 640N x 480N
 // video surface before the flip.
 #include "platform/display.h"
+#include "platform/displayenv.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -34,31 +35,6 @@ const char *displayMissing()
                              getenv("WAYLAND_DISPLAY"), onSdl2());
 }
 
-// SDL fell back to a driver that shows no picture in a window, and the
-// player did not name it: a text-mode one (classic SDL 1.2) or SDL 2's
-// off-screen one. The display it was given could not be opened.
-static bool unseenFallback()
-{
-    const char *chosen = getenv("SDL_VIDEODRIVER");
-    char name[32];
-    if ((chosen && chosen[0]) || !SDL_VideoDriverName(name, sizeof name))
-        return false;
-    return strcmp(name, "caca") == 0 || strcmp(name, "aalib") == 0
-           || strcmp(name, "offscreen") == 0;
-}
-
-static void sayNoDisplay()
-{
-    const char *display = getenv("DISPLAY");
-    const char *wayland = getenv("WAYLAND_DISPLAY");
-    if (display && display[0])
-        SDL_SetError("no graphical display: cannot open DISPLAY %s", display);
-    else if (wayland && wayland[0])
-        SDL_SetError("no graphical display: cannot open WAYLAND_DISPLAY %s", wayland);
-    else
-        SDL_SetError("no graphical display: DISPLAY is not set");
-}
-
 bool startSystem(bool sound)
 {
     // On the SDL 2 based library every flip goes through an SDL 2 renderer,
@@ -75,7 +51,8 @@ bool startSystem(bool sound)
         systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) < 0)
         return false;
-    if (unseenFallback()) {
+    char driver[32];
+    if (unseenFallback(SDL_VideoDriverName(driver, sizeof driver))) {
         SDL_Quit();
         sayNoDisplay();
         return false;

@@ -6,6 +6,7 @@
 // the monitor's resolution, and the surface the game draws into never moves.
 #include "platform/display.h"
 #include "platform/sdl2/frame.h"
+#include "platform/displayenv.h"
 
 #include <stdlib.h>
 
@@ -27,6 +28,13 @@ SDL_Surface *frameSurface()
     return drawSurface;
 }
 
+// SDL 2 has a Wayland driver of its own.
+const char *displayMissing()
+{
+    return displayMissingFor(getenv("SDL_VIDEODRIVER"), getenv("DISPLAY"),
+                             getenv("WAYLAND_DISPLAY"), true);
+}
+
 bool startSystem(bool sound)
 {
     // The game controller system brings the joystick system with it.
@@ -35,6 +43,11 @@ bool startSystem(bool sound)
         systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) < 0)
         return false;
+    if (unseenFallback(SDL_GetCurrentVideoDriver())) {
+        SDL_Quit();
+        sayNoDisplay();
+        return false;
+    }
     atexit(SDL_Quit);
     return true;
 }
@@ -47,6 +60,17 @@ bool desktopSize(int *w, int *h)
     *w = mode.w;
     *h = mode.h;
     return true;
+}
+
+// Full screen keeps the desktop's mode, so in either mode the picture fits
+// where the desktop holds it.
+int fittingScale(int wanted, bool fullscreen, int *roomW, int *roomH)
+{
+    (void)fullscreen;
+    *roomW = *roomH = 0;
+    if (!desktopSize(roomW, roomH))
+        return wanted;
+    return fitScale(*roomW, *roomH, wanted);
 }
 
 bool requestVsync()

@@ -79,9 +79,9 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     in->ticks = ticks;
     in->eventCount = 0;
     pollEvents(in);
-    // A hang-up quits like the close request; the flag stays set, so a full
-    // record hands it to the next pass.
-    if (hangupRequested)
+    // A quit signal quits like the close request; the flag stays set, so a
+    // full record hands it to the next pass.
+    if (quitSignalled)
         addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys() | gamepadHeld();
@@ -94,5 +94,5 @@ bool quitRequested()
     while (SDL_PollEvent(&event))
         if (event.type == SDL_QUIT || (event.type == SDL_KEYDOWN && event.key.keysym.sym == SDLK_ESCAPE))
             stop = true;
-    return stop;
+    return stop || quitSignalled;
 }
