@@ -1,28 +1,42 @@
 // Linked into the logging build of the game with --wrap for SDL_UpperBlit,
-// SDL_FillRect and SDL_Flip: each call is written to the file named by
+// SDL_FillRect and the call that shows a frame (SDL_Flip on SDL 1.2,
+// SDL_RenderPresent on SDL 2): each call is written to the file named by
 // DRIFTWING_DRAWLOG and then made as usual. The game's own blit is wrapped
 // too: the blits it blends itself never reach SDL_UpperBlit, so they are
 // logged there, as the SDL blits that the reference makes of them (SDL's
-// own per-pixel alpha blend, the work the game's blend stands in for). Logging starts after the first
-// flip (the loading screen), so it covers the frame loop only.
+// own per-pixel alpha blend, the work the game's blend stands in for).
+// Logging starts after the first frame shown (the loading screen), so it
+// covers the frame loop only.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <SDL.h>
 #include "bench/drawlog.h"
 #include "assets/blend.h"
+#include "world/world.h"
+
+// SDL 2 takes the source and fill rectangles as const.
+#if SDL_MAJOR_VERSION >= 2
+typedef const SDL_Rect InRect;
+#else
+typedef SDL_Rect InRect;
+#endif
 
 extern "C" {
-int __real_SDL_UpperBlit(SDL_Surface *, SDL_Rect *, SDL_Surface *, SDL_Rect *);
-int __real_SDL_FillRect(SDL_Surface *, SDL_Rect *, Uint32);
+int __real_SDL_UpperBlit(SDL_Surface *, InRect *, SDL_Surface *, SDL_Rect *);
+int __real_SDL_FillRect(SDL_Surface *, InRect *, Uint32);
+#if SDL_MAJOR_VERSION >= 2
+void __real_SDL_RenderPresent(SDL_Renderer *);
+#else
 int __real_SDL_Flip(SDL_Surface *);
+#endif
 // blitSurface(SDL_Surface *, const SDL_Rect *, SDL_Surface *, Sint16, Sint16)
 void __real__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(SDL_Surface *, const SDL_Rect *,
                                                           SDL_Surface *, Sint16, Sint16);
 }
 
 static FILE *logFile;
-static int flips;
+static int shown;     // frames shown so far
 static const int maxSurfaces = 4096;
 static SDL_Surface *known[maxSurfaces];
 static int knownCount;
@@ -30,18 +44,50 @@ static int knownCount;
 static void put(const void *p, size_t n) { fwrite(p, 1, n, logFile); }
 template <typename T> static void putv(T v) { put(&v, sizeof v); }
 
+// The surface the reference's screen stands for: SDL 1.2's video surface
+// (the game draws into it at scale 1), or on SDL 2 the game's own picture.
+static SDL_Surface *screenSurface()
+{
+#if SDL_MAJOR_VERSION >= 2
+    return screen;
+#else
+    return SDL_GetVideoSurface();
+#endif
+}
+
 static bool logging()
 {
-    if (flips < 1)
+    if (shown < 1)
         return false;
     if (!logFile) {
         const char *path = getenv("DRIFTWING_DRAWLOG");
         if (!path)
             return false;
         logFile = fopen(path, "wb");
-        known[knownCount++] = SDL_GetVideoSurface();   // id 0
+        known[knownCount++] = screenSurface();   // id 0
     }
     return logFile != nullptr;
+}
+
+// A surface's colour key, blending and RLE wish in the log's terms.
+static void blitSettings(SDL_Surface *s, Uint32 *flags, Uint32 *key, Uint8 *alpha)
+{
+#if SDL_MAJOR_VERSION >= 2
+    SDL_BlendMode mode = SDL_BLENDMODE_NONE;
+    *key = 0;
+    *alpha = 255;
+    *flags = SDL_GetColorKey(s, key) == 0 ? logColourKey : 0;
+    if (SDL_GetSurfaceBlendMode(s, &mode) == 0 && mode == SDL_BLENDMODE_BLEND)
+        *flags |= logAlphaBlend;
+    if (SDL_HasSurfaceRLE(s))
+        *flags |= logRle;
+    SDL_GetSurfaceAlphaMod(s, alpha);
+#else
+    *flags = ((s->flags & SDL_SRCCOLORKEY) ? logColourKey : 0) | ((s->flags & SDL_SRCALPHA) ? logAlphaBlend : 0)
+             | ((s->flags & SDL_RLEACCELOK) ? logRle : 0);
+    *key = s->format->colorkey;
+    *alpha = s->format->alpha;
+#endif
 }
 
 static Uint32 surfaceId(SDL_Surface *s)
@@ -58,9 +104,12 @@ static Uint32 surfaceId(SDL_Surface *s)
     putv(id);
     Sint32 dims[] = { s->w, s->h, f->BitsPerPixel, s->pitch };
     put(dims, sizeof dims);
-    Uint32 masks[] = { f->Rmask, f->Gmask, f->Bmask, f->Amask, s->flags, f->colorkey };
+    Uint32 flags, key;
+    Uint8 alpha;
+    blitSettings(s, &flags, &key, &alpha);
+    Uint32 masks[] = { f->Rmask, f->Gmask, f->Bmask, f->Amask, flags, key };
     put(masks, sizeof masks);
-    putv(f->alpha);
+    putv(alpha);
     SDL_LockSurface(s);
     put(s->pixels, (size_t)s->h * s->pitch);
     SDL_UnlockSurface(s);
@@ -73,10 +122,10 @@ static void putRect(const SDL_Rect *r)
     SDL_Rect z = { 0, 0, 0, 0 };
     if (!r)
         r = &z;
-    putv(r->x);
-    putv(r->y);
-    putv(r->w);
-    putv(r->h);
+    putv((Sint16)r->x);
+    putv((Sint16)r->y);
+    putv((Uint16)r->w);
+    putv((Uint16)r->h);
 }
 
 static void logBlit(SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint16 x, Sint16 y)
@@ -90,10 +139,10 @@ static void logBlit(SDL_Surface *src, const SDL_Rect *sr, SDL_Surface *dst, Sint
     putv(y);
 }
 
-extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, SDL_Rect *sr, SDL_Surface *dst, SDL_Rect *dr)
+extern "C" int __wrap_SDL_UpperBlit(SDL_Surface *src, InRect *sr, SDL_Surface *dst, SDL_Rect *dr)
 {
     if (src && dst && logging())
-        logBlit(src, sr, dst, dr ? dr->x : (Sint16)0, dr ? dr->y : (Sint16)0);
+        logBlit(src, sr, dst, (Sint16)(dr ? dr->x : 0), (Sint16)(dr ? dr->y : 0));
     return __real_SDL_UpperBlit(src, sr, dst, dr);
 }
 
@@ -106,7 +155,7 @@ extern "C" void __wrap__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(
     __real__Z11blitSurfaceP11SDL_SurfacePK8SDL_RectS0_ss(src, sr, dst, x, y);
 }
 
-extern "C" int __wrap_SDL_FillRect(SDL_Surface *dst, SDL_Rect *r, Uint32 colour)
+extern "C" int __wrap_SDL_FillRect(SDL_Surface *dst, InRect *r, Uint32 colour)
 {
     if (dst && logging()) {
         Uint32 d = surfaceId(dst);
@@ -118,13 +167,28 @@ extern "C" int __wrap_SDL_FillRect(SDL_Surface *dst, SDL_Rect *r, Uint32 colour)
     return __real_SDL_FillRect(dst, r, colour);
 }
 
-extern "C" int __wrap_SDL_Flip(SDL_Surface *s)
+static void logShown()
 {
     if (logging())
         putv('P');
-    flips++;
+    shown++;
+}
+
+#if SDL_MAJOR_VERSION >= 2
+extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer *r)
+{
+    logShown();
+    __real_SDL_RenderPresent(r);
+    if (logFile)
+        fflush(logFile);
+}
+#else
+extern "C" int __wrap_SDL_Flip(SDL_Surface *s)
+{
+    logShown();
     int rc = __real_SDL_Flip(s);
     if (logFile)
         fflush(logFile);
     return rc;
 }
+#endif

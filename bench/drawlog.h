@@ -1,11 +1,16 @@
-// The draw log: every fill, blit and flip a timed demo makes, so that a
-// reference program can repeat exactly that drawing with plain SDL.
+// The draw log: every fill, blit and frame shown that a timed demo makes, so
+// that a reference program can repeat exactly that drawing with plain SDL.
+// The same on either SDL.
 //   'S' u32 id, i32 w, h, bpp, pitch, u32 Rmask Gmask Bmask Amask flags
 //       colorkey, u8 alpha, then h * pitch bytes of pixels: a surface, at
-//       its first use (id 0 is the screen and carries no pixels)
+//       its first use (id 0 is the screen), flags from the log* bits below
 //   'B' u32 src, dst, u8 hasSrcRect, i16 x y u16 w h, i16 dx dy: a blit
 //   'F' u32 dst, u8 hasRect, i16 x y u16 w h, u32 colour: a fill
-//   'P' a flip
+//   'P' a frame shown (a flip, or a present)
 #ifndef BENCH_DRAWLOG_H
 #define BENCH_DRAWLOG_H
+
+const unsigned logColourKey = 1;    // blits leave out the colour key
+const unsigned logAlphaBlend = 2;   // blits blend by alpha
+const unsigned logRle = 4;          // run-length acceleration asked for
 #endif

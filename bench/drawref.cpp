@@ -1,6 +1,9 @@
 // The reference for the timed demos: plain SDL, no game code. It reads a
 // draw log (drawlog.h), makes the same surfaces, and times the same fills,
-// blits and flips on the same 640x480x32 dummy-driver screen.
+// blits and frames shown on the same 640x480x32 dummy-driver screen: on
+// SDL 1.2 a flip of the video surface, on SDL 2 what the game does to show a
+// frame, an upload to a streaming texture that a renderer draws at a whole
+// factor.
 //   drawref LOG      prints the passes, seconds and passes per second
 //   drawref --rss    prints the peak resident memory of SDL's video, the
 //                    mixer and audio opened with nothing loaded
@@ -10,6 +13,7 @@
 #include <vector>
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include "bench/drawlog.h"
 
 static long peakKb()
 {
@@ -63,17 +67,63 @@ static SDL_Surface *readSurface()
     Uint32 rm = get<Uint32>(), gm = get<Uint32>(), bm = get<Uint32>(), am = get<Uint32>();
     Uint32 flags = get<Uint32>(), key = get<Uint32>();
     Uint8 alpha = get<Uint8>();
-    SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bpp, rm, gm, bm, am);
+    SDL_Surface *s = SDL_CreateRGBSurface(0, w, h, bpp, rm, gm, bm, am);
     SDL_LockSurface(s);
     for (int y = 0; y < h; y++)
         memcpy((Uint8 *)s->pixels + y * s->pitch, p + (size_t)y * pitch, (size_t)w * (bpp / 8));
     SDL_UnlockSurface(s);
     p += (size_t)h * pitch;
-    if (flags & SDL_SRCCOLORKEY)
-        SDL_SetColorKey(s, flags & (SDL_SRCCOLORKEY | SDL_RLEACCELOK), key);
-    SDL_SetAlpha(s, flags & (SDL_SRCALPHA | SDL_RLEACCELOK), alpha);
+#if SDL_MAJOR_VERSION >= 2
+    if (flags & logColourKey)
+        SDL_SetColorKey(s, SDL_TRUE, key);
+    SDL_SetSurfaceRLE(s, (flags & logRle) != 0);
+    SDL_SetSurfaceBlendMode(s, (flags & logAlphaBlend) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceAlphaMod(s, alpha);
+#else
+    Uint32 rle = (flags & logRle) ? SDL_RLEACCELOK : 0;
+    if (flags & logColourKey)
+        SDL_SetColorKey(s, SDL_SRCCOLORKEY | rle, key);
+    SDL_SetAlpha(s, ((flags & logAlphaBlend) ? SDL_SRCALPHA : 0) | rle, alpha);
+#endif
     return s;
 }
+
+#if SDL_MAJOR_VERSION >= 2
+static SDL_Renderer *renderer;
+static SDL_Texture *texture;
+
+// The game's presenting: whole-factor scaling of a streaming texture.
+static SDL_Surface *openScreen()
+{
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_Window *window = SDL_CreateWindow("drawref", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+                                          640, 480, SDL_WINDOW_RESIZABLE);
+    if (!window || !(renderer = SDL_CreateRenderer(window, -1, 0)))
+        return nullptr;
+    SDL_RenderSetLogicalSize(renderer, 640, 480);
+    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+    texture = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, 640, 480);
+    return SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_RGB888);
+}
+
+static void present(SDL_Surface *screen)
+{
+    SDL_UpdateTexture(texture, NULL, screen->pixels, screen->pitch);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, NULL, NULL);
+    SDL_RenderPresent(renderer);
+}
+#else
+static SDL_Surface *openScreen()
+{
+    return SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
+}
+
+static void present(SDL_Surface *screen)
+{
+    SDL_Flip(screen);
+}
+#endif
 
 int main(int argc, char **argv)
 {
@@ -87,7 +137,9 @@ int main(int argc, char **argv)
     }
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) < 0)
         return 1;
-    SDL_Surface *screen = SDL_SetVideoMode(640, 480, 32, SDL_FULLSCREEN);
+    SDL_Surface *screen = openScreen();
+    if (!screen)
+        return 1;
     if (strcmp(argv[1], "--rss") == 0) {
         long video = peakKb();
         Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048);
@@ -147,7 +199,7 @@ int main(int argc, char **argv)
             SDL_Rect r = op.rect;
             SDL_FillRect(surfaces[op.dst], op.hasRect ? &r : NULL, op.colour);
         } else {
-            SDL_Flip(screen);
+            present(screen);
             frames++;
         }
     }

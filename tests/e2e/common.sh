@@ -19,6 +19,23 @@ startX() {
     for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
+# Whether the game $1 is built on SDL 2 itself (a build on SDL 1.2 may still
+# load SDL 2 through the mixer's own libraries).
+builtOnSdl2() { readelf -d "$1" | grep -q 'NEEDED.*\[libSDL2-2'; }
+
+# SDL 2 asks the window manager for full screen, as on any desktop; SDL 1.2
+# covers the screen itself. A game built on SDL 2 ($1) gets a window manager
+# on the private server. Sets wmpid.
+windowManagerFor() {
+    builtOnSdl2 "$1" || return 0
+    openbox >/dev/null 2>&1 &
+    wmpid=$!
+    for _ in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
+        sleep 0.1
+    done
+}
+
 # Stops the game and the server; keeps the screenshots when E2E_SHOTS names
 # a folder.
 # The game goes first, and is waited for: an X server taken away under it

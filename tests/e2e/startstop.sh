@@ -16,6 +16,7 @@ trap 'for p in "${stuck[@]}"; do kill -9 "$p" 2>/dev/null; done; cleanup' EXIT
 
 "$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
 startX 1024x768x24
+windowManagerFor "$GAME"
 cd "$work" || exit 1
 export SDL_AUDIODRIVER=dummy
 
@@ -95,9 +96,11 @@ said=$(cat "$work/full.err")
     && ok "said in one line" || fail "said: '$said'"
 
 # ---- a second full-screen game while the first holds the input grab ----
-# Classic SDL 1.2 waits for the grab inside the library; SDL 2 beneath
-# sdl12-compat does not, and its second game simply plays.
-sdl=$(readlink -f "$(ldd "$GAME" | awk '/libSDL-1\.2/ { print $3 }')")
+# Classic SDL 1.2 waits for the grab inside the library; SDL 2, beneath
+# sdl12-compat or as the game's own library, does not, and its second game
+# simply plays.
+if builtOnSdl2 "$GAME"; then lib='libSDL2-2'; else lib='libSDL-1\.2'; fi
+sdl=$(readlink -f "$(ldd "$GAME" | awk -v lib="$lib" '$0 ~ lib { print $3; exit }')")
 case $sdl in *libSDL-1.2.so.0.11*) waitsForGrab=1 ;; *) waitsForGrab=0 ;; esac
 "$GAME" --nosound >"$work/first.txt" 2>&1 &
 first=$!

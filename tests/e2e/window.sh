@@ -17,13 +17,7 @@ trap cleanup EXIT
 
 # A desktop larger than the scaled window, so full screen is told apart.
 startX 1600x1200x24
-# SDL 2 asks the window manager for full screen, as on any desktop; SDL 1.2
-# covers the screen itself. A build on SDL 2 gets a window manager here.
-if ldd "$GAME" | grep -q 'libSDL2-2'; then
-    openbox >/dev/null 2>&1 &
-    wmpid=$!
-    for _ in $(seq 50); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break; sleep 0.1; done
-fi
+windowManagerFor "$GAME"
 
 # Pixels that differ between two crops of screenshots.
 differ() {
