@@ -37,7 +37,8 @@ void startSystems()
     seedGameRand(randomSeed);
 
     if (options.vsync && !requestVsync())
-        printf("--vsync: this SDL library cannot wait for the display; frames are shown as they are drawn\n");
+        fprintf(stderr, "driftwing: --vsync: this SDL library cannot wait for the display;"
+                " frames are shown as they are drawn\n");
 
     // Without sound the audio subsystem is not even started, so a machine
     // without a sound card prints nothing about it.

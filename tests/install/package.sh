@@ -56,6 +56,15 @@ tmp=$(mktemp -d); dpkg-deb -x "$deb" "$tmp"
 readelf -S "$tmp/usr/games/driftwing" | grep -q '\.debug_info\|\.symtab' && fail "binary not stripped"
 rm -rf "$tmp"
 
+# Installing it beside what the system has, simulated: its dependencies are
+# met and nothing else is removed or broken.
+sim=$(apt-get install -s "$(readlink -f "$deb")" 2>&1)
+if [ $? -eq 0 ] && echo "$sim" | grep -q '^Inst driftwing' && ! echo "$sim" | grep -q '^Remv '; then
+    ok "installs beside the system's packages, removing none (simulated)"
+else
+    fail "simulated install: $(echo "$sim" | grep -E '^(Remv|E:)|broken' | head -5)"
+fi
+
 out=$(lintian --fail-on error "$deb" 2>&1)
 status=$?
 out=$(echo "$out" | grep -v 'running with root privileges')
