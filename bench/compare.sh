@@ -12,7 +12,7 @@ set -u
 B12=$(readlink -f "$1")
 B2=$(readlink -f "$2")
 SRC=$(cd "$(dirname "$0")/.." && pwd)
-COMPAT=/usr/lib/x86_64-linux-gnu/sdl12-compat/libSDL-1.2.so.0
+COMPAT=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)/sdl12-compat/libSDL-1.2.so.0
 work=$(mktemp -d /tmp/driftwing-compare-XXXXXX)
 source "$SRC/tests/e2e/common.sh"
 trap cleanup EXIT
@@ -45,12 +45,17 @@ refSeconds() {    # BUILD PRELOAD LOG
     run "$1" "$2" bench/drawref "$3" | grep '^reference' | seconds
 }
 live() {    # BUILD PRELOAD [--vsync]: passes per second of play in a window under Xvfb
-    local build=$1 preload=$2
+    local build=$1 preload=$2 pre=()
     shift 2
-    run "$build" "$preload" driftwing --window --nosound --record "$work/live.demo" "$@" >"$work/live.txt" 2>&1 &
+    [ "$preload" = 1 ] && pre=(env LD_PRELOAD="$COMPAT")
+    "${pre[@]}" "$build/driftwing" --window --nosound --record "$work/live.demo" "$@" >"$work/live.txt" 2>&1 &
     gpid=$!
     sleep 9
-    xdotool search --name '^Driftwing$' windowfocus --sync key Escape >/dev/null 2>&1 || kill "$gpid"
+    # A quit signal ends the game as its window's close does, with the
+    # summary line.
+    kill -TERM "$gpid"
+    for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$gpid" 2>/dev/null
     wait "$gpid" 2>/dev/null
     gpid=
     sed -nE 's/^passes ([0-9]+),.* clock ([0-9]+) ms.*/\1 \2/p' "$work/live.txt" \

@@ -29,8 +29,8 @@ static const char usage[] =
     "\n"
     "Keys: arrows fly, SPACE fires, P pauses, ENTER starts a new game after\n"
     "game over, F11 or Alt+Enter toggles full screen, ESC quits.\n"
-    "A gamepad flies with its stick or D-pad, fires with button 0 and pauses\n"
-    "or starts a new game with Start.\n";
+    "A gamepad flies with its left stick or D-pad, fires with A (button 0) and\n"
+    "pauses or starts a new game with Start.\n";
 
 static int badOption(const char *what, const char *arg)
 {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# End-to-end on Wayland: the game on the SDL 2 based SDL 1.2 library with
-# SDL 2's own Wayland driver, in a weston compositor. Weston runs nested in
+# End-to-end on Wayland: the game on SDL 2's own Wayland driver, in a weston
+# compositor: a build on SDL 2 directly, a build on SDL 1.2 through the
+# SDL 2 based SDL 1.2 library. Weston runs nested in
 # Xvfb (its X11 backend): its headless backend offers no seat, and SDL 2
 # (2.26) dies starting its video on a compositor without one. The nested
 # compositor has X's keyboard, so keys typed with xdotool into its window
@@ -20,11 +21,11 @@ COMPAT=/usr/lib/$arch/sdl12-compat
 if ! command -v weston >/dev/null; then
     echo "e2e wayland: skipped, weston is not installed (apt-get install weston)"; exit 77
 fi
-if [ ! -e "$COMPAT/libSDL-1.2.so.0" ]; then
+source "$(dirname "$0")/common.sh"
+if ! builtOnSdl2 "$GAME" && [ ! -e "$COMPAT/libSDL-1.2.so.0" ]; then
     echo "e2e wayland: skipped, no SDL 2 based SDL 1.2 library in $COMPAT"; exit 77
 fi
 work=$(mktemp -d /tmp/driftwing-wayland-XXXXXX)
-source "$(dirname "$0")/common.sh"
 wpid=
 stopAll() {
     if [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null; then
