@@ -19,8 +19,10 @@ trap cleanup EXIT
 "$B12/tools/assetgen/assetgen" "$work" >/dev/null
 cd "$work" || exit 1
 
-# A demo of one pass: a golden demo's header, one 10 ms pass, the end.
-head -c 26 "$SRC/tests/demos/dogfight.demo" >one.demo
+# A demo of one pass: a golden demo's header (magic, version, version text,
+# seed, fingerprint, first tick, best), one 10 ms pass, the end.
+textLength=$(od -An -tu1 -j10 -N1 "$SRC/tests/demos/dogfight.demo" | tr -d ' ')
+head -c $((8 + 2 + 1 + textLength + 16)) "$SRC/tests/demos/dogfight.demo" >one.demo
 printf '\012\200\001\000\000\000' >>one.demo
 
 best() { sort -g | head -1; }

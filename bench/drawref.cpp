@@ -131,6 +131,12 @@ int main(int argc, char **argv)
     // costs, say).
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
+    // What the game asks of the SDL 2 based SDL 1.2 library (and, for the
+    // window's surface, of SDL 2) before it starts: drawing straight into
+    // the window, scaling by whole pixels.
+    setenv("SDL_RENDER_DRIVER", "software", 0);
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
     if (argc != 2) {
         fprintf(stderr, "usage: drawref LOG | drawref --rss\n");
         return 2;

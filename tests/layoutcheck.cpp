@@ -35,6 +35,16 @@ static std::string roomOf(const std::string &path)
     return path.substr(0, path.find('/'));
 }
 
+// The implementation folder of one SDL a path lies in ("platform/sdl2/"),
+// or "" for a path outside any.
+static std::string implementationOf(const std::string &path)
+{
+    if (roomOf(path) != "platform")
+        return "";
+    size_t slash = path.find('/', 9);
+    return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
 static bool isSource(const std::string &name)
 {
     size_t dot = name.rfind('.');
@@ -125,6 +135,12 @@ std::vector<std::string> checkLayout(const std::string &root)
                     continue;
                 }
                 includes[file].push_back(target);
+                // One SDL's implementation is reached only through the
+                // platform's headers, so the other builds the same.
+                std::string impl = implementationOf(target);
+                if (!impl.empty() && impl != implementationOf(file))
+                    problems.push_back(file + ":" + std::to_string(number) + ": includes " + target
+                                       + ", inside " + impl + " only");
                 if (rank(roomOf(target)) > rank(roomOf(file)))
                     problems.push_back(file + ":" + std::to_string(number) + ": includes " + target
                                        + ", which lies above " + roomOf(file) + "/");

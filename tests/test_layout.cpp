@@ -1,5 +1,6 @@
 // The source tree keeps its layout: arrows only downward between the rooms,
-// no circle between files, and system calls only in platform/.
+// no circle between files, system calls only in platform/, and each SDL's
+// implementation reached only through the platform's headers.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -53,6 +54,11 @@ TEST(Layout, TheCheckerFindsEachKindOfFault)
     put(root, "game/t.cpp", "#include \"tools/x.h\"\n");
     put(root, "tools/x.h", "\n");
     put(root, "platform/p.cpp", "void g() { SDL_PollEvent(0); signal(1, 0); }\n");
+    put(root, "platform/one/frame.h", "#include \"platform/p.h\"\n");
+    put(root, "platform/one/show.cpp", "#include \"platform/one/frame.h\"\n");
+    put(root, "platform/two/show.cpp", "#include \"platform/one/frame.h\"\n");
+    put(root, "platform/p.h", "\n");
+    put(root, "render/s.cpp", "#include \"platform/p.h\"\n#include \"platform/one/frame.h\"\n");
 
     std::vector<std::string> problems = checkLayout(root);
     EXPECT_TRUE(mentions(problems, "include circle: core/a.h -> core/b.h -> core/a.h")
@@ -64,6 +70,10 @@ TEST(Layout, TheCheckerFindsEachKindOfFault)
     EXPECT_FALSE(mentions(problems, "game/g.cpp:3")) << joined(problems);
     EXPECT_TRUE(mentions(problems, "game/t.cpp:1: includes tools/x.h")) << joined(problems);
     EXPECT_FALSE(mentions(problems, "platform/p.cpp")) << joined(problems);
-    EXPECT_EQ(problems.size(), 5u) << joined(problems);
+    EXPECT_FALSE(mentions(problems, "platform/one/show.cpp")) << joined(problems);
+    EXPECT_TRUE(mentions(problems, "platform/two/show.cpp:1: includes platform/one/frame.h")) << joined(problems);
+    EXPECT_TRUE(mentions(problems, "render/s.cpp:2: includes platform/one/frame.h")) << joined(problems);
+    EXPECT_FALSE(mentions(problems, "render/s.cpp:1")) << joined(problems);
+    EXPECT_EQ(problems.size(), 7u) << joined(problems);
     system(("rm -rf " + root).c_str());
 }

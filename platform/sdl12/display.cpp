@@ -20,6 +20,8 @@ int presentFullscreen = 1;
 static int desktopW, desktopH;
 // The scale the game asked openDisplay for; each switch fits it anew.
 static int askedScale = 1;
+// --vsync on the compatibility library, which waits only in its renderer.
+static bool vsyncWanted;
 
 // sdl12-compat, the SDL 1.2 interface on SDL 2, numbers its versions from
 // 1.2.50 on. SDL 2 has a Wayland driver; classic SDL 1.2 has none.
@@ -42,9 +44,12 @@ bool startSystem(bool sound)
     // about 90 MB and takes most of a second to the first frame. Drawing
     // straight into the window costs neither. Any scaling it still does is
     // by whole pixels, never smoothed. The classic library ignores all
-    // three, and a setting of the player's own wins.
-    setenv("SDL_RENDER_DRIVER", "software", 0);
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    // three, and a setting of the player's own wins. Waiting for the
+    // display takes the library's renderer, so --vsync keeps it.
+    if (!vsyncWanted) {
+        setenv("SDL_RENDER_DRIVER", "software", 0);
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
+    }
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
     Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
     if (sound)
@@ -76,6 +81,7 @@ bool requestVsync()
     if (!linked || linked->patch < 50)
         return false;
     setenv("SDL12COMPAT_SYNC_TO_VBLANK", "1", 1);
+    vsyncWanted = true;
     return true;
 }
 

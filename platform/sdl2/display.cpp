@@ -9,12 +9,15 @@
 #include "platform/displayenv.h"
 
 #include <stdlib.h>
+#include <string.h>
 
 static SDL_Window *window;
 static Uint32 windowId;
 static SDL_Renderer *renderer;
 static SDL_Texture *texture;
 static SDL_Surface *drawSurface;    // what the game draws into
+// Without a renderer the frame is copied into the window's own surface.
+static SDL_Surface *windowSurface;  // as last drawn into; changes with the size
 static bool vsyncWanted;
 int presentScale = 1;
 int presentFullscreen = 1;
@@ -96,6 +99,33 @@ static Uint32 fullscreenFlag(bool fullscreen)
     return fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
 }
 
+// Whether the renderer draws with OpenGL that a CPU rasterises (Mesa's
+// llvmpipe or softpipe, say, on a machine without a GPU or under a virtual X
+// server). There the texture's upload and the scaled draw cost more than
+// copying the picture into the window's own surface, which SDL puts on the
+// screen directly.
+static bool rasterisedByCpu(SDL_Renderer *r)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(r, &info) != 0 || strncmp(info.name, "opengl", 6) != 0)
+        return false;
+    typedef const unsigned char *(*GetString)(unsigned int);
+    GetString getString = (GetString)SDL_GL_GetProcAddress("glGetString");
+    const unsigned int glRenderer = 0x1F01;
+    const char *name = getString ? (const char *)getString(glRenderer) : nullptr;
+    return name && (strstr(name, "llvmpipe") || strstr(name, "softpipe") || strstr(name, "swrast")
+                    || strstr(name, "Software Rasterizer"));
+}
+
+// The renderer presents the frame, unless it is one a CPU rasterises and
+// nothing asks for it: vsync needs it, and a renderer the player names in
+// SDL_RENDER_DRIVER is kept.
+static bool keepRenderer()
+{
+    const char *chosen = getenv("SDL_RENDER_DRIVER");
+    return vsyncWanted || (chosen && chosen[0]) || !rasterisedByCpu(renderer);
+}
+
 // Window, renderer, texture and the game's surface, made once per run.
 static bool createDisplay(int scale, bool fullscreen)
 {
@@ -113,6 +143,16 @@ static bool createDisplay(int scale, bool fullscreen)
     if (!renderer)
         return false;
     setIcon();
+    drawSurface = SDL_CreateRGBSurfaceWithFormat(0, gameWidth, gameHeight, 32, framePixelFormat);
+    if (!keepRenderer()) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+        // SDL would otherwise make the window's surface a texture of yet
+        // another renderer; a setting of the player's own wins.
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+        SDL_ShowWindow(window);
+        return drawSurface != nullptr;
+    }
     // Whatever the window's size, the frame is shown at the largest whole
     // factor that fits, centred, with black bars around it.
     SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
@@ -120,7 +160,6 @@ static bool createDisplay(int scale, bool fullscreen)
     // The texture has the surface's pixel layout, so an upload is a plain copy.
     texture = SDL_CreateTexture(renderer, framePixelFormat, SDL_TEXTUREACCESS_STREAMING,
                                 gameWidth, gameHeight);
-    drawSurface = SDL_CreateRGBSurfaceWithFormat(0, gameWidth, gameHeight, 32, framePixelFormat);
     SDL_ShowWindow(window);
     return texture && drawSurface;
 }
@@ -147,9 +186,51 @@ void hideCursor()
     SDL_ShowCursor(SDL_DISABLE);
 }
 
+// The frame copied into the window's surface at the largest whole factor
+// that fits, centred, black around it; a window smaller than the picture
+// gets it shrunk to fit.
+static void presentInWindowSurface()
+{
+    SDL_Surface *ws = SDL_GetWindowSurface(window);
+    if (!ws)
+        return;
+    int n = fitScale(ws->w, ws->h, 1 << 20);
+    bool fits = ws->w >= gameWidth && ws->h >= gameHeight;
+    bool sameLayout = ws->format->BytesPerPixel == 4 && ws->format->Rmask == drawSurface->format->Rmask
+                      && ws->format->Gmask == drawSurface->format->Gmask
+                      && ws->format->Bmask == drawSurface->format->Bmask;
+    // A new surface (the window was made or resized) starts black.
+    if (ws != windowSurface || !fits || !sameLayout) {
+        SDL_FillRect(ws, NULL, 0);
+        windowSurface = ws;
+    }
+    if (fits && sameLayout) {
+        if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) < 0)
+            return;
+        scaleCopy(drawSurface, ws, n);
+        if (SDL_MUSTLOCK(ws))
+            SDL_UnlockSurface(ws);
+    } else {
+        int w = fits ? gameWidth * n : ws->w, h = fits ? gameHeight * n : ws->h;
+        if (w * gameHeight > h * gameWidth)
+            w = h * gameWidth / gameHeight;
+        else
+            h = w * gameHeight / gameWidth;
+        SDL_Rect to = { (ws->w - w) / 2, (ws->h - h) / 2, w, h };
+        SDL_BlitScaled(drawSurface, NULL, ws, &to);
+    }
+    SDL_UpdateWindowSurface(window);
+}
+
 void presentFrame()
 {
-    if (!drawSurface || !texture)
+    if (!drawSurface || !window)
+        return;
+    if (!renderer) {
+        presentInWindowSurface();
+        return;
+    }
+    if (!texture)
         return;
     SDL_UpdateTexture(texture, NULL, drawSurface->pixels, drawSurface->pitch);
     SDL_RenderClear(renderer);
