@@ -3,6 +3,7 @@
 
 #include "platform/signals.h"
 #include "platform/display.h"
+#include "platform/keymap.h"
 
 int focusPauses = 1;
 
@@ -10,28 +11,6 @@ int focusPauses = 1;
 // first two axes and the first hat, each on its own so that releasing one
 // does not cancel the other.
 static Uint16 axisXHeld, axisYHeld, hatHeld;
-
-// The pass event of a key-down, or 0 for a key the loop does not act on.
-static int keyEvent(SDLKey sym)
-{
-    switch (sym) {
-    case SDLK_ESCAPE: return passEscape;
-    case SDLK_SPACE: return passFire;
-    case SDLK_p: return passPause;
-    case SDLK_RETURN: return passRestart;
-    default: return 0;
-    }
-}
-
-// An axis past the dead zone holds one of its two directions.
-static Uint16 axisBits(Sint16 value, Uint16 negative, Uint16 positive)
-{
-    if (value < -padDeadZone)
-        return negative;
-    if (value > padDeadZone)
-        return positive;
-    return 0;
-}
 
 static Uint16 hatBits(Uint8 hat)
 {
@@ -105,16 +84,11 @@ static void pollEvents(PassInput *in)
 
 static Uint16 heldKeys()
 {
-    static const struct { SDLKey sym; Uint16 bit; } keyBits[] = {
-        { SDLK_UP, heldUp }, { SDLK_DOWN, heldDown }, { SDLK_LEFT, heldLeft },
-        { SDLK_RIGHT, heldRight }, { SDLK_g, heldG }, { SDLK_s, heldS },
-        { SDLK_LSHIFT, heldLShift }, { SDLK_RSHIFT, heldRShift }, { SDLK_LALT, heldLAlt },
-    };
     const Uint8 *keys = SDL_GetKeyState(NULL);
     Uint16 held = 0;
-    for (const auto &k : keyBits)
-        if (keys[k.sym])
-            held |= k.bit;
+    for (int i = 0; i < heldKeyMapCount; i++)
+        if (keys[heldKeyMap[i].sym])
+            held |= heldKeyMap[i].bit;
     return held;
 }
 

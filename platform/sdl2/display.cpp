@@ -119,11 +119,15 @@ static bool rasterisedByCpu(SDL_Renderer *r)
 
 // The renderer presents the frame, unless it is one a CPU rasterises and
 // nothing asks for it: vsync needs it, and a renderer the player names in
-// SDL_RENDER_DRIVER is kept.
+// SDL_RENDER_DRIVER is kept. Only X puts a window's own surface on the
+// screen by itself (Wayland, for one, shows a surface only through a
+// renderer).
 static bool keepRenderer()
 {
     const char *chosen = getenv("SDL_RENDER_DRIVER");
-    return vsyncWanted || (chosen && chosen[0]) || !rasterisedByCpu(renderer);
+    const char *driver = SDL_GetCurrentVideoDriver();
+    return vsyncWanted || (chosen && chosen[0]) || !driver || strcmp(driver, "x11") != 0
+           || !rasterisedByCpu(renderer);
 }
 
 // Window, renderer, texture and the game's surface, made once per run.
@@ -150,8 +154,14 @@ static bool createDisplay(int scale, bool fullscreen)
         // SDL would otherwise make the window's surface a texture of yet
         // another renderer; a setting of the player's own wins.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-        SDL_ShowWindow(window);
-        return drawSurface != nullptr;
+        if (SDL_GetWindowSurface(window)) {
+            SDL_ShowWindow(window);
+            return drawSurface != nullptr;
+        }
+        // No surface of its own after all: the renderer, then.
+        renderer = SDL_CreateRenderer(window, -1, 0);
+        if (!renderer)
+            return false;
     }
     // Whatever the window's size, the frame is shown at the largest whole
     // factor that fits, centred, with black bars around it.

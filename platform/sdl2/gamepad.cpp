@@ -4,6 +4,7 @@
 // either way. SDL's mapping database names the buttons, and SDL itself reads
 // SDL_GAMECONTROLLERCONFIG for a pad the database does not know.
 #include "platform/input.h"
+#include "platform/keymap.h"
 #include "platform/sdl2/gamepad.h"
 
 static SDL_GameController *pad;
@@ -43,16 +44,6 @@ void openGamepad()
     dropPad();
     SDL_GameControllerEventState(SDL_ENABLE);
     takeFirstPad();
-}
-
-// A stick axis past the dead zone holds one of its two directions.
-static Uint16 axisBits(Sint16 value, Uint16 negative, Uint16 positive)
-{
-    if (value < -padDeadZone)
-        return negative;
-    if (value > padDeadZone)
-        return positive;
-    return 0;
 }
 
 static Uint16 dpadBit(Uint8 button)

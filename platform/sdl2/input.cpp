@@ -5,21 +5,10 @@
 
 #include "platform/signals.h"
 #include "platform/display.h"
+#include "platform/keymap.h"
 #include "platform/sdl2/gamepad.h"
 
 int focusPauses = 1;
-
-// The pass event of a key-down, or 0 for a key the loop does not act on.
-static int keyEvent(SDL_Keycode sym)
-{
-    switch (sym) {
-    case SDLK_ESCAPE: return passEscape;
-    case SDLK_SPACE: return passFire;
-    case SDLK_p: return passPause;
-    case SDLK_RETURN: return passRestart;
-    default: return 0;
-    }
-}
 
 // F11 and Alt+Enter switch between window and full screen; Enter with Alt
 // is that switch only, never a restart.
@@ -59,17 +48,12 @@ static void pollEvents(PassInput *in)
 
 static Uint16 heldKeys()
 {
-    static const struct { SDL_Keycode sym; Uint16 bit; } keyBits[] = {
-        { SDLK_UP, heldUp }, { SDLK_DOWN, heldDown }, { SDLK_LEFT, heldLeft },
-        { SDLK_RIGHT, heldRight }, { SDLK_g, heldG }, { SDLK_s, heldS },
-        { SDLK_LSHIFT, heldLShift }, { SDLK_RSHIFT, heldRShift }, { SDLK_LALT, heldLAlt },
-    };
     const Uint8 *keys = SDL_GetKeyboardState(NULL);
     Uint16 held = 0;
-    for (const auto &k : keyBits) {
-        SDL_Scancode code = SDL_GetScancodeFromKey(k.sym);
+    for (int i = 0; i < heldKeyMapCount; i++) {
+        SDL_Scancode code = SDL_GetScancodeFromKey(heldKeyMap[i].sym);
         if (code != SDL_SCANCODE_UNKNOWN && keys[code])
-            held |= k.bit;
+            held |= heldKeyMap[i].bit;
     }
     return held;
 }
