@@ -14,7 +14,7 @@ RUN   := run
 # Installing and packaging use one Release build of their own.
 RELEASE := build-release$(SUFFIX)
 PREFIX  ?= /usr/local
-SANITIZE_BUILD := build-sanitize
+SANITIZE_BUILD := build-sanitize$(SUFFIX)
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 
@@ -33,6 +33,9 @@ COMPAT_SDL_DIR = /usr/lib/$(shell dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/
 # sanitizers nor the compatibility library touch: the suites run for those
 # leave it to make test.
 NOT_AGAIN := -E '^package_deb$$'
+# The Wayland test puts the SDL 1.2 build on that library by itself, so make
+# test runs it there as well.
+NOT_AGAIN_COMPAT := -E '^(package_deb|e2e_wayland)$$'
 
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
@@ -58,7 +61,7 @@ test-compat: configure
 	@LD_LIBRARY_PATH=$(COMPAT_SDL_DIR) ldd $(BUILD)/driftwing | grep -q '$(COMPAT_SDL_DIR)/libSDL-1.2' \
 		|| { echo "test-compat: the game does not load $(COMPAT_SDL_DIR)/libSDL-1.2.so.0"; exit 1; }
 	@cd $(BUILD) && LD_LIBRARY_PATH=$(COMPAT_SDL_DIR)$${LD_LIBRARY_PATH:+:$$LD_LIBRARY_PATH} \
-		DRIFTWING_SDL_LIBRARY=$(COMPAT_SDL_DIR)/libSDL-1.2.so ctest --output-on-failure -j2 $(NOT_AGAIN)
+		DRIFTWING_SDL_LIBRARY=$(COMPAT_SDL_DIR)/libSDL-1.2.so ctest --output-on-failure -j2 $(NOT_AGAIN_COMPAT)
 
 # Rewrites the golden demos of tests/demos and their expected values from
 # their scripts: after a deliberate change to the rules or the drawing.
@@ -87,7 +90,7 @@ bench-compare: setup
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: setup
-	@cmake -S . -B $(SANITIZE_BUILD) -DDRIFTWING_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(SANITIZE_BUILD) -DDRIFTWING_SANITIZE=ON -DDRIFTWING_SDL=$(SDL) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j2
 	@cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j2 $(NOT_AGAIN)
 
