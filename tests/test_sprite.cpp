@@ -33,11 +33,16 @@ static SpriteSet makeSet(int count)
     return set;
 }
 
+// Every sprite bound below; each test's copies share its background
+// buffer, freed once after the test.
+static std::vector<Sprite> madeSprites;
+
 static Sprite on(SpriteSet *set, float x = 0.0f, float y = 0.0f)
 {
     Sprite s;
     s.init(set, screen);
     s.setPos(x, y);
+    madeSprites.push_back(s);
     return s;
 }
 
@@ -50,6 +55,9 @@ class SpriteTest : public ::testing::Test {
     }
     void TearDown() override
     {
+        for (Sprite &s : madeSprites)
+            s.releaseBackground();
+        madeSprites.clear();
         for (SpriteSet &set : madeSets)
             freeSpriteSet(&set);
         madeSets.clear();
@@ -172,6 +180,7 @@ TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)
     SpriteSet one = makeSet(1);
     Sprite untargeted;
     untargeted.init(&one, NULL);
+    madeSprites.push_back(untargeted);
     untargeted.saveBackground();
     untargeted.draw();
     untargeted.restoreBackground();
