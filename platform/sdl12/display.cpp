@@ -163,6 +163,11 @@ static SDL_Surface *makeOffscreen(SDL_Surface *like)
 
 SDL_Surface *openDisplay(int scale, bool fullscreen)
 {
+    // Opened again: the off-screen picture of the last opening goes, or it
+    // would be lost; the new mode gets one of its own below.
+    if (drawSurface && drawSurface != videoSurface)
+        SDL_FreeSurface(drawSurface);
+    drawSurface = nullptr;
     setTitleAndIcon();
     SDL_Surface *video = setMode(scale, fullscreen);
     if (!video)
