@@ -36,16 +36,33 @@ windowManagerFor() {
     done
 }
 
-# Stops the game and the server; keeps the screenshots when E2E_SHOTS names
-# a folder.
-# The game goes first, and is waited for: an X server taken away under it
-# leaves a game on the SDL 2 based library spinning in Xlib for good,
-# deaf to the polite signal.
+# Asks the given processes to end, and kills what is left after 5 s.
+stopGame() {
+    [ $# -gt 0 ] || return 0
+    kill "$@" 2>/dev/null
+    local p alive
+    for _ in $(seq 50); do
+        alive=0
+        for p in "$@"; do kill -0 "$p" 2>/dev/null && alive=1; done
+        [ "$alive" -eq 0 ] && break
+        sleep 0.1
+    done
+    kill -9 "$@" 2>/dev/null
+    return 0
+}
+
+# Stops the games and the server; keeps the screenshots when E2E_SHOTS
+# names a folder. Every game still running goes, not only the last one
+# started: one a failed check left behind would spin on after the test. The
+# games go first, and are waited for: an X server taken away under one
+# leaves a game on the SDL 2 based library spinning in Xlib for good, deaf
+# to the polite signal.
 cleanup() {
-    if [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null; then
-        for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$gpid" 2>/dev/null
-    fi
+    local games=() p
+    for p in ${gpid:-} $(jobs -p); do
+        [ "$p" = "${xpid:-}" ] || [ "$p" = "${wmpid:-}" ] || games+=("$p")
+    done
+    stopGame "${games[@]}"
     [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi

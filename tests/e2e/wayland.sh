@@ -28,10 +28,7 @@ fi
 work=$(mktemp -d /tmp/driftwing-wayland-XXXXXX)
 wpid=
 stopAll() {
-    if [ -n "${gpid:-}" ] && kill "$gpid" 2>/dev/null; then
-        for _ in $(seq 50); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
-        kill -9 "$gpid" 2>/dev/null
-    fi
+    stopGame ${gpid:-}
     gpid=
     [ -n "$wpid" ] && kill "$wpid" 2>/dev/null && wait "$wpid" 2>/dev/null
     cleanup

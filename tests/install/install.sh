@@ -60,7 +60,9 @@ run() {
     if [ "$hold" != 0 ]; then xdotool keydown s; sleep "$hold"; xdotool keyup s; fi
     xdotool key Escape
     for _ in $(seq 60); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$gpid" 2>/dev/null; then fail "$name: still running after ESC"; return; fi
+    if kill -0 "$gpid" 2>/dev/null; then
+        fail "$name: still running after ESC"; stopGame "$gpid"; gpid=; return
+    fi
     wait "$gpid" || fail "$name: exit status $?"
     gpid=
     grep -q "Could not load" "$work/$name.txt" && fail "$name: assets missing: $(cat "$work/$name.txt")"
@@ -101,6 +103,7 @@ xdotool key Escape
 for _ in $(seq 60); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$gpid" 2>/dev/null; then
     fail "no per-user folder: still running after ESC"
+    stopGame "$gpid"
 else
     wait "$gpid" || fail "no per-user folder: exit status $?"
     said=$(cat "$work/nofolder.err")
