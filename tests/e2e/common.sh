@@ -1,9 +1,39 @@
-# Shared by the end-to-end scripts: check reporting, a private X server and
-# screenshot measures. Sourced after the script has set $work.
-
+# Shared by the end-to-end and install scripts: check reporting, a scratch
+# folder with the game data, a private X server, starting the game, waiting
+# for a state (a window, a picture, a line, a process end) with a generous
+# ceiling, and screenshot measures. A busy machine may take many seconds to
+# get anywhere, so nothing here waits a fixed time for the game.
+set -u
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 ok() { echo "ok: $*"; }
+
+# begin NAME GAME ASSETGEN [SCREEN]: sets GAME and GEN, makes the data in a
+# scratch folder that becomes the working folder (removed at exit with every
+# game still running), and with SCREEN starts a private X server that size.
+begin() {
+    GAME=$(readlink -f "$2") GEN=$(readlink -f "$3")
+    work=$(mktemp -d "/tmp/driftwing-$1-XXXXXX")
+    trap cleanup EXIT
+    "$GEN" "$work" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
+    cd "$work" || exit 1
+    [ -z "${4:-}" ] || startX "$4"
+}
+
+# waitUntil SECONDS COMMAND...: runs the command every tenth of a second until
+# it succeeds, for up to SECONDS by the clock; fails if it never does.
+waitUntil() {
+    local end=$(( $(date +%s) + $1 ))
+    shift
+    until "$@"; do
+        [ "$(date +%s)" -lt "$end" ] || return 1
+        sleep 0.1
+    done
+}
+alive() { kill -0 "$1" 2>/dev/null; }
+gone() { ! alive "$1"; }
+# ends PID [SECONDS]: waits up to SECONDS (60) for the process to end; sets status.
+ends() { waitUntil "${2:-60}" gone "$1" || return 1; wait "$1"; status=$?; }
 
 # Starts Xvfb with the given screen geometry on a display number the server
 # picks itself, so scripts started at the same moment never race for one,
@@ -13,11 +43,17 @@ startX() {
     numberFile=$(mktemp /tmp/driftwing-display-XXXXXX)
     Xvfb -displayfd 3 -screen 0 "$1" -nolisten tcp -noreset 3>"$numberFile" >/dev/null 2>&1 &
     xpid=$!
-    for _ in $(seq 100); do [ -s "$numberFile" ] && break; sleep 0.05; done
+    waitUntil 60 test -s "$numberFile"
     export DISPLAY=":$(head -n 1 "$numberFile")"
     rm -f "$numberFile"
-    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+    waitUntil 60 xdotool getdisplaygeometry >/dev/null 2>&1
 }
+
+# launch NAME ARGS...: starts the game with its output in NAME.txt; sets gpid.
+launch() { local name=$1; shift; "$GAME" "$@" >"$work/$name.txt" 2>&1 & gpid=$!; }
+
+# A window titled Driftwing, in win.
+window() { win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1); [ -n "$win" ]; }
 
 # Whether the game $1 is built on SDL 2 itself (a build on SDL 1.2 may still
 # load SDL 2 through the mixer's own libraries).
@@ -30,25 +66,28 @@ windowManagerFor() {
     builtOnSdl2 "$1" || return 0
     openbox >/dev/null 2>&1 &
     wmpid=$!
-    for _ in $(seq 50); do
-        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window && break
-        sleep 0.1
-    done
+    waitUntil 60 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window'
 }
 
 # Asks the given processes to end, and kills what is left after 5 s.
 stopGame() {
     [ $# -gt 0 ] || return 0
     kill "$@" 2>/dev/null
-    local p alive
-    for _ in $(seq 50); do
-        alive=0
-        for p in "$@"; do kill -0 "$p" 2>/dev/null && alive=1; done
-        [ "$alive" -eq 0 ] && break
-        sleep 0.1
-    done
+    local p
+    for p in "$@"; do waitUntil 5 gone "$p"; done
     kill -9 "$@" 2>/dev/null
     return 0
+}
+
+# quits LABEL: ESC ends the running game with status 0.
+quits() {
+    xdotool key Escape
+    if ends "$gpid"; then
+        [ "$status" -eq 0 ] && ok "$1: ESC quits with status 0" || fail "$1: exit status $status"
+    else
+        fail "$1: still running after ESC"
+    fi
+    gpid=
 }
 
 # Stops the games and the server; keeps the screenshots when E2E_SHOTS
@@ -69,6 +108,16 @@ cleanup() {
     rm -rf "$work"
 }
 
+# finish NAME: the verdict, failing also where a game could not load its
+# data; after a failure, what the games said.
+finish() {
+    grep -l "Could not load" "$work"/*.txt 2>/dev/null && fail "assets missing"
+    if [ "$failures" -eq 0 ]; then echo "$1: all checks passed"; exit 0; fi
+    echo "$1: $failures check(s) failed; the games said:"
+    for f in "$work"/*.txt; do echo "--- ${f##*/}"; grep -v '^ALSA' "$f" | head -30; done
+    exit 1
+}
+
 # With DRIFTWING_SDL_LIBRARY set (make test-compat), the game process with
 # this pid must have that SDL library mapped, not another found first.
 checkLibrary() {
@@ -83,9 +132,7 @@ checkLibrary() {
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
 # Takes shots as NAME until the fx test holds on more than LIMIT of the box,
 # for up to SECONDS; prints the last fraction and the milliseconds waited.
-# Only the box is converted while waiting, so a try takes a moment. How long
-# a library takes to its first frame, or a busy machine to anything, is not
-# guessed at with one fixed sleep.
+# Only the box is converted while waiting, so a try takes a moment.
 waitFor() {
     local name=$1 box=$2 test=$3 limit=$4 seconds=$5 start got
     start=$(date +%s%N)
@@ -103,3 +150,22 @@ waitFor() {
 # Fraction of pixels in a W x H + X + Y box for which the fx test holds.
 fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
+white='r>0.8 && g>0.8 && b>0.8'
+yellow='r>0.7 && g>0.7 && b<0.35'
+
+# playing SHOT [X Y]: waits for the score line of a scale-1 picture whose
+# corner is at (X, Y) on the screen: the game is past its loading screen.
+playing() {
+    local got
+    got=$(waitFor "$1" "200x20+${2:-0}+$(( ${3:-0} + 460 ))" "$white" 0.02 60)
+    above "${got% *}" 0.02
+}
+# scoreTo SHOT DIGITS: holds S (points every pass) until the score on the
+# HUD (digits 7 pixels apart from x = 100) has that many digits.
+scoreTo() {
+    local got
+    xdotool keydown s
+    got=$(waitFor "$1" "7x20+$(( 93 + 7 * $2 ))+460" "$white" 0.05 60)
+    xdotool keyup s
+    above "${got% *}" 0.05
+}
