@@ -114,7 +114,7 @@ finish() {
     grep -l "Could not load" "$work"/*.txt 2>/dev/null && fail "assets missing"
     if [ "$failures" -eq 0 ]; then echo "$1: all checks passed"; exit 0; fi
     echo "$1: $failures check(s) failed; the games said:"
-    for f in "$work"/*.txt; do echo "--- ${f##*/}"; grep -v '^ALSA' "$f" | head -30; done
+    for f in "$work"/*.txt; do [ -e "$f" ] && echo "--- ${f##*/}" && grep -v '^ALSA' "$f" | head -30; done
     exit 1
 }
 
@@ -138,7 +138,7 @@ waitFor() {
     start=$(date +%s%N)
     while :; do
         xwd -root -silent >"$work/$name.xwd"
-        got=$(convert "xwd:$work/$name.xwd" -crop "$box" +repage -fx "$test" -format '%[fx:mean]' info:)
+        got=$(measure "xwd:$work/$name.xwd" "$box" "$test")
         above "$got" "$limit" && break
         [ $(( ($(date +%s%N) - start) / 1000000 )) -gt $((seconds * 1000)) ] && break
         sleep 0.05
@@ -147,11 +147,24 @@ waitFor() {
     echo "$got $(( ($(date +%s%N) - start) / 1000000 ))"
 }
 
-# Fraction of pixels in a W x H + X + Y box for which the fx test holds.
-fraction() { convert "$work/$1.png" -crop "$2" +repage -fx "$3" -format '%[fx:mean]' info:; }
+# Fraction of pixels in a W x H + X + Y box of shot $1 for which the fx test holds.
+fraction() { measure "$work/$1.png" "$2" "$3"; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 white='r>0.8 && g>0.8 && b>0.8'
 yellow='r>0.7 && g>0.7 && b<0.35'
+# The same for an image file. The white and yellow tests, and a plain lit
+# (not black) test, run on ImageMagick's own operators: -fx takes a minute
+# over a large box on a busy machine.
+measure() {
+    local ops=(-fx "$3")
+    case $3 in
+    "$white") ops=(-channel R,G,B -threshold 80% +channel -separate -evaluate-sequence min) ;;
+    "$yellow") ops=(-channel B -negate -channel R,G -threshold 70% -channel B -threshold 65% +channel
+                    -separate -evaluate-sequence min) ;;
+    lit) ops=(-grayscale Average -threshold 5%) ;;
+    esac
+    convert "$1" -crop "$2" +repage "${ops[@]}" -format '%[fx:mean]' info:
+}
 
 # playing SHOT [X Y]: waits for the score line of a scale-1 picture whose
 # corner is at (X, Y) on the screen: the game is past its loading screen.
@@ -169,7 +182,17 @@ scoreTo() {
     xdotool keyup s
     above "${got% *}" 0.05
 }
-# Fraction of the box of a shot that is not black (r + g + b > 0.15): with
-# ImageMagick's own operators, as -fx takes a minute over a large box on a
-# busy machine.
-lit() { convert "$work/$1.png" -crop "$2" +repage -grayscale Average -threshold 5% -format '%[fx:mean]' info:; }
+# moving SECONDS: waits until four shots in a row, a fifth of a second apart,
+# all differ: the game plays, where its loading screen stands still.
+moving() {
+    local a b n=0 end=$(( $(date +%s) + $1 ))
+    a=$(xwd -root -silent | md5sum)
+    while [ "$(date +%s)" -lt "$end" ]; do
+        sleep 0.2
+        b=$(xwd -root -silent | md5sum)
+        if [ "$a" = "$b" ]; then n=0; else n=$((n + 1)); fi
+        [ "$n" -ge 3 ] && return 0
+        a=$b
+    done
+    return 1
+}

@@ -19,7 +19,7 @@ playing started || fail "play never began"
 xdotool keydown Right; sleep 0.6; xdotool keyup Right
 for _ in 1 2 3 4 5; do xdotool key space; sleep 0.15; done
 shot play
-band=$(lit play 640x400+0+60)
+band=$(fraction play 640x400+0+60 lit)
 above "$band" 0.5 && ok "play band drawn ($band)" || fail "play band mostly black ($band)"
 
 # Pause: PAUSED in yellow at (400, 36), and the picture stands still.

@@ -43,7 +43,7 @@ elif icon=$(xprop -id "${win:-0}" -f _NET_WM_ICON 32c '=$0x$1' _NET_WM_ICON 2>/d
 else
     fail "no icon"
 fi
-band=$(lit play "1280x800+$wx+$((wy + 120))")
+band=$(fraction play "1280x800+$wx+$((wy + 120))" lit)
 above "$band" 0.5 && ok "play band drawn ($band)" || fail "play band mostly black ($band)"
 # Whole-pixel scaling: sampling every other pixel and doubling it again
 # gives back the very same picture.

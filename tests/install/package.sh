@@ -2,13 +2,10 @@
 # The Debian package: one Release build (shared with `make deb`), cpack, the
 # package's file list against the installed layout, its dependencies, lintian.
 #   package.sh SOURCE_DIR RELEASE_BUILD_DIR [SDL]     (SDL: 1.2, the default, or 2)
-set -u
+source "$(dirname "$0")/../e2e/common.sh"
 SRC=$(readlink -f "$1")
 REL=$2
 SDL=${3:-1.2}
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-ok() { echo "ok: $*"; }
 
 cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL="$SDL" >/dev/null \
     && cmake --build "$REL" -j2 --target driftwing installdata >/dev/null \
@@ -19,23 +16,20 @@ deb=$1
 [ -f "$deb" ] && ok "built $(basename "$deb")" || { echo "FAIL: no driftwing_1.0_*.deb"; exit 1; }
 
 # Every file the package holds, and nothing else.
-got=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort)
-want=$( (cd "$REL/dist/root" && find data Data -type f | sed 's|^|usr/share/games/driftwing/|')
-        printf '%s\n' usr/games/driftwing usr/bin/driftwing usr/share/applications/driftwing.desktop \
-            usr/share/metainfo/driftwing.metainfo.xml usr/share/man/man6/driftwing.6.gz \
-            usr/share/doc/driftwing/copyright usr/share/doc/driftwing/changelog.gz \
-            usr/share/icons/hicolor/48x48/apps/driftwing.png \
-            usr/share/icons/hicolor/128x128/apps/driftwing.png \
-            usr/share/icons/hicolor/256x256/apps/driftwing.png) 
-want=$(echo "$want" | sort)
+contents=$(dpkg-deb -c "$deb")
+got=$(awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' <<<"$contents" | sort)
+want=$( { (cd "$REL/dist/root" && find data Data -type f | sed 's|^|usr/share/games/driftwing/|')
+        printf '%s\n' usr/{games,bin}/driftwing usr/share/doc/driftwing/{copyright,changelog.gz} \
+            usr/share/{applications/driftwing.desktop,metainfo/driftwing.metainfo.xml,man/man6/driftwing.6.gz} \
+            usr/share/icons/hicolor/{48x48,128x128,256x256}/apps/driftwing.png; } | sort)
 if [ "$got" = "$want" ]; then
     ok "file list matches the layout ($(echo "$got" | wc -l) files)"
 else
     fail "file list differs:"; diff <(echo "$want") <(echo "$got") | head -20
 fi
-dpkg-deb -c "$deb" | awk '$2 != "root/root" { bad = 1 } END { exit bad }' || fail "files not owned by root"
-echo "$(dpkg-deb -c "$deb")" | grep -q ' ./usr/bin/driftwing -> ../games/driftwing$' || fail "no driftwing command in /usr/bin"
-echo "$(dpkg-deb -c "$deb")" | grep -q '^-rwxr-xr-x .* ./usr/games/driftwing$' || fail "game not executable"
+awk '$2 != "root/root" { bad = 1 } END { exit bad }' <<<"$contents" || fail "files not owned by root"
+grep -q ' ./usr/bin/driftwing -> ../games/driftwing$' <<<"$contents" || fail "no driftwing command in /usr/bin"
+grep -q '^-rwxr-xr-x .* ./usr/games/driftwing$' <<<"$contents" || fail "game not executable"
 
 # The same package whichever SDL it is built on; only the libraries it
 # depends on differ, and never both.
@@ -45,16 +39,13 @@ if [ "$SDL" = 2 ]; then
 else
     libs="libsdl1.2debian libsdl-mixer1.2 libc6"; others="libsdl2"
 fi
-for lib in $libs; do
-    echo "$depends" | grep -q "$lib" || fail "Depends lacks $lib: $depends"
-done
-for lib in $others; do
-    echo "$depends" | grep -q "$lib" && fail "Depends names $lib: $depends"
-done
+for lib in $libs; do grep -q "$lib" <<<"$depends" || fail "Depends lacks $lib: $depends"; done
+for lib in $others; do grep -q "$lib" <<<"$depends" && fail "Depends names $lib: $depends"; done
 [ "$(dpkg-deb -f "$deb" Package)" = driftwing ] || fail "package is not named driftwing"
-tmp=$(mktemp -d); dpkg-deb -x "$deb" "$tmp"
-readelf -S "$tmp/usr/games/driftwing" | grep -q '\.debug_info\|\.symtab' && fail "binary not stripped"
-rm -rf "$tmp"
+work=$(mktemp -d /tmp/driftwing-package-XXXXXX)
+trap cleanup EXIT
+dpkg-deb -x "$deb" "$work"
+readelf -S "$work/usr/games/driftwing" | grep -q '\.debug_info\|\.symtab' && fail "binary not stripped"
 
 # Installing it beside what the system has, simulated: its dependencies are
 # met and nothing else is removed or broken.
@@ -70,5 +61,4 @@ status=$?
 out=$(echo "$out" | grep -v 'running with root privileges')
 [ "$status" -eq 0 ] && ok "lintian reports no error${out:+ ($out)}" || fail "lintian: $out"
 
-if [ "$failures" -eq 0 ]; then echo "package: all checks passed"; exit 0; fi
-exit 1
+finish "package"
