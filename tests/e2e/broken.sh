@@ -2,21 +2,18 @@
 # End-to-end with broken data: the real game, one X server each, several at
 # a time. Each case breaks one asset (missing, truncated, random bytes, a
 # directory in its place, and a few hostile contents) or puts "high1" in a
-# bad state, then plays a few seconds (steering, firing, holding S for
-# points), quits with ESC and is judged:
+# bad state, then plays once the game is past its loading screen (steering,
+# firing, points: past the best where "high1" is tested), quits with ESC and
+# is judged:
 #   exit status 0; no sanitizer report; a broken asset named at most once
 #   (exactly once where it cannot be loaded at all); "high1" afterwards
 #   unchanged or holding the new best, never anything else.
 #   broken.sh GAME ASSETGEN [JOBS]
-set -u
-GAME=$(readlink -f "$1")
-GEN=$(readlink -f "$2")
+source "$(dirname "$0")/common.sh"
+begin broken "$1" "$2"
 JOBS=${3:-6}
-work=$(mktemp -d /tmp/driftwing-broken-XXXXXX)
 chmod 755 "$work"
-trap 'umount "$work"/*/root 2>/dev/null; rm -rf "$work"' EXIT
-"$GEN" "$work/pack" >/dev/null || { echo "FAIL: asset generator"; exit 1; }
-export GAME work
+trap 'umount "$work"/*/root 2>/dev/null; cleanup' EXIT
 
 # Breaks file or directory $2 of game root $1 in manner $3.
 breakAsset() {
@@ -42,8 +39,8 @@ breakAsset() {
 runCase() {
     local name=$1 kind=$2 asset=$3 how=$4 file=${5:-$3}
     local dir="$work/$name" root="$work/$name/root" status=0 asUser="" limit=""
-    mkdir -p "$dir/root"
-    cp -r "$work/pack/." "$root/"
+    mkdir -p "$root"
+    cp -r "$work/data" "$work/Data" "$root/"
     printf '4242' >"$root/high1"
     if [ "$kind" = asset ]; then
         breakAsset "$root" "$file" "$how"
@@ -75,17 +72,7 @@ runCase() {
     [ "$how" = link ] && before=$(cat "$dir/elsewhere/best")
     [ "$how" = unreadable ] && before=999999
 
-    # A display of its own.
-    local disp xpid gpid
-    for disp in $(seq 150 400); do
-        mkdir "/tmp/.driftwing-display-$disp" 2>/dev/null || continue
-        [ ! -e "/tmp/.X$disp-lock" ] && break
-    done
-    Xvfb ":$disp" -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xpid=$!
-    export DISPLAY=":$disp"
-    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-
+    startX 640x480x24
     local run="cd '$root' && SDL_AUDIODRIVER=dummy exec '$GAME'"
     [ -n "$limit" ] && run="ulimit -f $limit; $run"
     if [ -n "$asUser" ]; then
@@ -95,18 +82,23 @@ runCase() {
     else
         bash -c "$run" >"$dir/out.txt" 2>&1 &
     fi
-    gpid=$!
-    # Loading screen, then play: steer, fire, hold S for points, quit.
-    sleep 4.5
-    xdotool keydown Right keydown s; sleep 0.5; xdotool keyup Right keyup s
+    local gpid=$! problems=""
+    # Play once past the loading screen: steer, fire; points past the stored
+    # best where the HUD can show them (score 10000 over 4242), else a moment
+    # of S; then quit.
+    moving 120
+    xdotool keydown Right
+    if [ "$kind" = high1 ]; then
+        scoreTo "$name/score" 5 || problems=" the score never reached 10000;"
+    else
+        xdotool keydown s; sleep 0.5; xdotool keyup s
+    fi
+    xdotool keyup Right
     for _ in 1 2 3; do xdotool key space; sleep 0.1; done
     if [ "$how" = hangup ]; then kill -HUP "$gpid"; else xdotool key Escape; fi
-    for _ in $(seq 100); do kill -0 "$gpid" 2>/dev/null || break; sleep 0.1; done
-    if kill -0 "$gpid" 2>/dev/null; then kill -9 "$gpid"; status=124; else wait "$gpid"; status=$?; fi
+    ends "$gpid" 120 || { kill -9 "$gpid"; status=124; }
     kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null
-    rmdir "/tmp/.driftwing-display-$disp"
 
-    local problems=""
     [ "$status" -eq 0 ] || problems="$problems exit status $status;"
     grep -qE 'Sanitizer|runtime error:' "$dir/out.txt" && problems="$problems sanitizer report;"
     if [ "$kind" = asset ]; then
@@ -147,7 +139,9 @@ runCase() {
         grep -v '^ALSA' "$dir/out.txt" | head -20 | sed 's/^/    /'
     fi
 }
-export -f breakAsset runCase
+# Every function, the shared ones too, for the cases run by xargs.
+export -f $(compgen -A function)
+export GAME work white yellow
 
 {
     for a in data/title.bmp data/repeat.bmp data/front.bmp data/logo.bmp data/smallship.bmp \
