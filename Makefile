@@ -49,8 +49,10 @@ play:
 	@$(BUILD)/tools/assetgen/assetgen $(RUN)
 	@cd $(RUN) && exec ../$(BUILD)/driftwing
 
+# The size of the tests beside the code first: ctest's summary stays last.
 test: configure
 	@cmake --build $(BUILD) -j2
+	@sh tools/testcount.sh
 	@cd $(BUILD) && ctest --output-on-failure -j2
 
 # The whole suite again, every test program, game and installed game started

@@ -101,15 +101,10 @@ runCase() {
 
     [ "$status" -eq 0 ] || problems="$problems exit status $status;"
     grep -qE 'Sanitizer|runtime error:' "$dir/out.txt" && problems="$problems sanitizer report;"
-    if [ "$kind" = asset ]; then
-        local named
-        named=$(grep -c -- "$asset" "$dir/out.txt")
-        if [ "$how" = truncated ] || [ "$how" = frames100000 ]; then
-            [ "$named" -le 1 ] || problems="$problems $asset named $named times;"
-        else
-            [ "$named" -eq 1 ] || problems="$problems $asset named $named times;"
-        fi
-    fi
+    local named least=1
+    named=$(grep -c -- "$asset" "$dir/out.txt")
+    case $how in truncated | frames100000) least=0 ;; esac
+    [ "$kind" = high1 ] || { [ "$named" -ge "$least" ] && [ "$named" -le 1 ]; } || problems="$problems $asset named $named times;"
     local after=""
     if [ "$how" = link ]; then
         [ -L "$root/high1" ] || problems="$problems link replaced;"
@@ -144,33 +139,26 @@ export -f $(compgen -A function)
 export GAME work white yellow
 
 {
-    for a in data/title.bmp data/repeat.bmp data/front.bmp data/logo.bmp data/smallship.bmp \
-             data/gameover.bmp data/sound/tnt22.it data/sound/shot.wav data/sound/explode.wav; do
-        for how in missing truncated random directory; do
-            echo "$(echo "$a" | tr / _)-$how asset $a $how"
-        done
+    for a in data/{title,repeat,front,logo,smallship,gameover}.bmp data/sound/{tnt22.it,shot.wav,explode.wav}; do
+        for how in missing truncated random directory; do echo "${a//\//_}-$how asset $a $how"; done
     done
     for s in data/ship data/bullet data/enemy Data/cloud; do
-        echo "$(echo "$s" | tr / _)-missing asset $s missing"
-        for how in truncated random directory; do
-            echo "$(echo "$s" | tr / _)-info-$how asset $s $how $s/info"
-        done
+        echo "${s//\//_}-missing asset $s missing"
+        for how in truncated random directory; do echo "${s//\//_}-info-$how asset $s $how $s/info"; done
     done
     for f in data/font data/bigfont; do
-        echo "$(echo "$f" | tr / _)-missing asset $f missing"
-        for how in random directory; do
-            echo "$(echo "$f" | tr / _)-ini-$how asset $f $how $f/font.ini"
-        done
-        echo "$(echo "$f" | tr / _)-raw-truncated asset $f truncated $f/font.raw"
+        printf '%s\n' "${f//\//_}-missing asset $f missing" "${f//\//_}-raw-truncated asset $f truncated $f/font.raw" \
+            "${f//\//_}-ini-random asset $f random $f/font.ini" "${f//\//_}-ini-directory asset $f directory $f/font.ini"
     done
-    echo "title-huge asset data/title.bmp huge"
-    echo "frame-huge asset data/ship huge data/ship/ship1.bmp"
-    echo "info-frames100000 asset data/ship frames100000 data/ship/info"
-    echo "info-longname asset data/enemy longname data/enemy/info"
-    echo "font-sizebig asset data/font sizebig data/font/font.ini"
-    echo "font-sizeneg asset data/bigfont sizeneg data/bigfont/font.ini"
-    for how in garbage negative digits14 directory fifo link plantedtmp readonly unreadable \
-               fsizezero fulldisk hangup; do
+    cat <<'EOF'
+title-huge asset data/title.bmp huge
+frame-huge asset data/ship huge data/ship/ship1.bmp
+info-frames100000 asset data/ship frames100000 data/ship/info
+info-longname asset data/enemy longname data/enemy/info
+font-sizebig asset data/font sizebig data/font/font.ini
+font-sizeneg asset data/bigfont sizeneg data/bigfont/font.ini
+EOF
+    for how in garbage negative digits14 directory fifo link plantedtmp readonly unreadable fsizezero fulldisk hangup; do
         echo "high1-$how high1 high1 $how"
     done
 } >"$work/cases"

@@ -73,20 +73,15 @@ windowManagerFor() {
 stopGame() {
     [ $# -gt 0 ] || return 0
     kill "$@" 2>/dev/null
-    local p
-    for p in "$@"; do waitUntil 5 gone "$p"; done
-    kill -9 "$@" 2>/dev/null
+    for p in "$@"; do waitUntil 5 gone "$p" || kill -9 "$p" 2>/dev/null; done
     return 0
 }
 
 # quits LABEL: ESC ends the running game with status 0.
 quits() {
     xdotool key Escape
-    if ends "$gpid"; then
-        [ "$status" -eq 0 ] && ok "$1: ESC quits with status 0" || fail "$1: exit status $status"
-    else
-        fail "$1: still running after ESC"
-    fi
+    if ! ends "$gpid"; then fail "$1: still running after ESC"
+    elif [ "$status" -eq 0 ]; then ok "$1: ESC quits with status 0"; else fail "$1: exit status $status"; fi
     gpid=
 }
 
@@ -121,32 +116,22 @@ finish() {
 # With DRIFTWING_SDL_LIBRARY set (make test-compat), the game process with
 # this pid must have that SDL library mapped, not another found first.
 checkLibrary() {
-    [ -n "${DRIFTWING_SDL_LIBRARY:-}" ] || return 0
-    if grep -q "$DRIFTWING_SDL_LIBRARY" "/proc/$1/maps" 2>/dev/null; then
-        ok "runs on $(grep -o "$DRIFTWING_SDL_LIBRARY[^ ]*" "/proc/$1/maps" | head -1)"
-    else
-        fail "the game does not run on $DRIFTWING_SDL_LIBRARY"
-    fi
+    [ -z "${DRIFTWING_SDL_LIBRARY:-}" ] || grep -q "$DRIFTWING_SDL_LIBRARY" "/proc/$1/maps" 2>/dev/null \
+        || fail "the game does not run on $DRIFTWING_SDL_LIBRARY"
 }
 
 shot() { xwd -root -silent | convert xwd:- "$work/$1.png"; }
-# Takes shots as NAME until the fx test holds on more than LIMIT of the box,
-# for up to SECONDS; prints the last fraction and the milliseconds waited.
-# Only the box is converted while waiting, so a try takes a moment.
+# waitFor NAME BOX TEST LIMIT SECONDS: takes shots as NAME until the test
+# holds on more than LIMIT of the box, for up to SECONDS; prints the last
+# fraction and the milliseconds waited. Only the box is measured while
+# waiting, so a try takes a moment.
 waitFor() {
-    local name=$1 box=$2 test=$3 limit=$4 seconds=$5 start got
-    start=$(date +%s%N)
-    while :; do
-        xwd -root -silent >"$work/$name.xwd"
-        got=$(measure "xwd:$work/$name.xwd" "$box" "$test")
-        above "$got" "$limit" && break
-        [ $(( ($(date +%s%N) - start) / 1000000 )) -gt $((seconds * 1000)) ] && break
-        sleep 0.05
-    done
-    convert "xwd:$work/$name.xwd" "$work/$name.png"
+    local start=$(date +%s%N) got
+    waitUntil "$5" seen "$@"
+    convert "xwd:$work/$1.xwd" "$work/$1.png"
     echo "$got $(( ($(date +%s%N) - start) / 1000000 ))"
 }
-
+seen() { xwd -root -silent >"$work/$1.xwd"; got=$(measure "xwd:$work/$1.xwd" "$2" "$3"); above "$got" "$4"; }
 # Fraction of pixels in a W x H + X + Y box of shot $1 for which the fx test holds.
 fraction() { measure "$work/$1.png" "$2" "$3"; }
 above() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
@@ -168,31 +153,25 @@ measure() {
 
 # playing SHOT [X Y]: waits for the score line of a scale-1 picture whose
 # corner is at (X, Y) on the screen: the game is past its loading screen.
-playing() {
-    local got
-    got=$(waitFor "$1" "200x20+${2:-0}+$(( ${3:-0} + 460 ))" "$white" 0.02 60)
-    above "${got% *}" 0.02
-}
+playing() { above "$(waitFor "$1" "200x20+${2:-0}+$(( ${3:-0} + 460 ))" "$white" 0.02 60 | cut -d' ' -f1)" 0.02; }
 # scoreTo SHOT DIGITS: holds S (points every pass) until the score on the
 # HUD (digits 7 pixels apart from x = 100) has that many digits.
 scoreTo() {
-    local got
     xdotool keydown s
-    got=$(waitFor "$1" "7x20+$(( 93 + 7 * $2 ))+460" "$white" 0.05 60)
+    waitUntil 60 seen "$1" "7x20+$(( 93 + 7 * $2 ))+460" "$white" 0.05
+    set -- $?
     xdotool keyup s
-    above "${got% *}" 0.05
+    return "$1"
 }
 # moving SECONDS: waits until four shots in a row, a fifth of a second apart,
 # all differ: the game plays, where its loading screen stands still.
 moving() {
-    local a b n=0 end=$(( $(date +%s) + $1 ))
-    a=$(xwd -root -silent | md5sum)
-    while [ "$(date +%s)" -lt "$end" ]; do
-        sleep 0.2
+    local a= b n=0 end=$(( $(date +%s) + $1 ))
+    while [ "$n" -lt 4 ] && [ "$(date +%s)" -lt "$end" ]; do
         b=$(xwd -root -silent | md5sum)
-        if [ "$a" = "$b" ]; then n=0; else n=$((n + 1)); fi
-        [ "$n" -ge 3 ] && return 0
+        [ "$b" = "$a" ] && n=0 || n=$((n + 1))
         a=$b
+        sleep 0.2
     done
-    return 1
+    [ "$n" -ge 4 ]
 }
