@@ -67,21 +67,19 @@ runCase() {
             head -c 30m /dev/zero >"$root/filler" 2>/dev/null ;;
         esac
     fi
-    local before=""
-    [ -f "$root/high1" ] && [ -r "$root/high1" ] && [ ! -L "$root/high1" ] && before=$(cat "$root/high1")
-    [ "$how" = link ] && before=$(cat "$dir/elsewhere/best")
+    # The best as it was, where the link case keeps it elsewhere.
+    local before="" after="" high="$root/high1"
+    [ "$how" = link ] && high=$dir/elsewhere/best
+    [ -f "$high" ] && before=$(cat "$high")
     [ "$how" = unreadable ] && before=999999
 
     startX 640x480x24
     local run="cd '$root' && SDL_AUDIODRIVER=dummy exec '$GAME'"
     [ -n "$limit" ] && run="ulimit -f $limit; $run"
-    if [ -n "$asUser" ]; then
-        setpriv --reuid="$asUser" --regid=nogroup --clear-groups env DISPLAY="$DISPLAY" \
-            ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" \
-            UBSAN_OPTIONS="${UBSAN_OPTIONS:-}" bash -c "$run" >"$dir/out.txt" 2>&1 &
-    else
-        bash -c "$run" >"$dir/out.txt" 2>&1 &
-    fi
+    local as=()
+    [ -n "$asUser" ] && as=(setpriv --reuid="$asUser" --regid=nogroup --clear-groups env DISPLAY="$DISPLAY"
+        ASAN_OPTIONS="${ASAN_OPTIONS:-}" LSAN_OPTIONS="${LSAN_OPTIONS:-}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-}")
+    "${as[@]}" bash -c "$run" >"$dir/out.txt" 2>&1 &
     local gpid=$! problems=""
     # Play once past the loading screen: steer, fire; points past the stored
     # best where the HUD can show them (score 10000 over 4242), else a moment
@@ -105,22 +103,13 @@ runCase() {
     named=$(grep -c -- "$asset" "$dir/out.txt")
     case $how in truncated | frames100000) least=0 ;; esac
     [ "$kind" = high1 ] || { [ "$named" -ge "$least" ] && [ "$named" -le 1 ]; } || problems="$problems $asset named $named times;"
-    local after=""
-    if [ "$how" = link ]; then
-        [ -L "$root/high1" ] || problems="$problems link replaced;"
-        after=$(cat "$dir/elsewhere/best")
-    elif [ "$how" = unreadable ]; then
-        chmod 600 "$root/high1"; after=$(cat "$root/high1")
-    elif [ -f "$root/high1" ]; then
-        after=$(cat "$root/high1")
-    fi
-    if [ -f "$root/high1" ] || [ "$how" = link ]; then
-        if [ "$after" != "$before" ]; then
-            # Anything else must be a plain number above the old best.
-            if ! [[ "$after" =~ ^-?[0-9]+$ ]] || { [[ "$before" =~ ^-?[0-9]{1,9}$ ]] && [ "$after" -le "$before" ]; }; then
-                problems="$problems high1 went from '$before' to '$after';"
-            fi
-        fi
+    [ "$how" = link ] && [ ! -L "$root/high1" ] && problems="$problems link replaced;"
+    [ "$how" = unreadable ] && chmod 600 "$high"
+    [ -f "$high" ] && after=$(cat "$high")
+    # Anything but the old best must be a plain number above it.
+    if [ -f "$high" ] && [ "$after" != "$before" ] && { ! [[ "$after" =~ ^-?[0-9]+$ ]] ||
+        { [[ "$before" =~ ^-?[0-9]{1,9}$ ]] && [ "$after" -le "$before" ]; }; }; then
+        problems="$problems high1 went from '$before' to '$after';"
     fi
     [ "$how" = plantedtmp ] && [ "$(cat "$dir/victim")" != victim ] && problems="$problems planted link followed;"
     [ "$how" = fifo ] && [ ! -p "$root/high1" ] && problems="$problems FIFO replaced;"

@@ -55,6 +55,12 @@ launch() { local name=$1; shift; "$GAME" "$@" >"$work/$name.txt" 2>&1 & gpid=$!;
 # A window titled Driftwing, in win.
 window() { win=$(xdotool search --name '^Driftwing$' 2>/dev/null | head -1); [ -n "$win" ]; }
 
+# Sets wx, wy, ww, wh to window $1's position on the screen and its size.
+where() {
+    eval "$(xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X:/ { print "wx=" $4 }
+        /Absolute upper-left Y:/ { print "wy=" $4 } /Width:/ { print "ww=" $2 } /Height:/ { print "wh=" $2 }')"
+}
+
 # Whether the game $1 is built on SDL 2 itself (a build on SDL 1.2 may still
 # load SDL 2 through the mixer's own libraries).
 builtOnSdl2() { readelf -d "$1" | grep -q 'NEEDED.*\[libSDL2-2'; }

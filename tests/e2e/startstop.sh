@@ -25,14 +25,10 @@ said() { [ "$(grep '^driftwing:' "$1")" = "$2" ] && ok "said in one line" || fai
 
 # ---- a window too large for the desktop, then F11 ----
 launch window --window --scale 2 --nosound
-size=none x=0 y=0
-placed() {
-    window && read -r x y size < <(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left X:/ { x = $4 }
-        /Absolute upper-left Y:/ { y = $4 } /Width:/ { w = $2 } /Height:/ { h = $2 } END { print x, y, w "x" h }')
-    whole window "$x" "$y"
-}
-waitUntil 90 placed && ok "the whole picture is in the window at $x,$y" || fail "picture cut in the window at $x,$y"
-[ "$size" = "640x480" ] && ok "--window --scale 2: a 640x480 window" || fail "--window --scale 2: window is $size"
+wx=0 wy=0 ww=0 wh=0
+placed() { window && where "$win" && whole window "$wx" "$wy"; }
+waitUntil 90 placed && ok "the whole picture is in the window at $wx,$wy" || fail "picture cut in the window at $wx,$wy"
+[ "${ww}x$wh" = "640x480" ] && ok "--window --scale 2: a 640x480 window" || fail "--window --scale 2: window is ${ww}x$wh"
 xdotool windowfocus --sync "${win:-0}" 2>/dev/null
 xdotool key F11
 waitUntil 60 whole windowF11 192 144 && ok "F11: the whole picture, centred on the screen" \
@@ -79,13 +75,9 @@ for sig in TERM INT; do
     alive "$second" && ok "SIG$sig: the stuck game does not quit at the first signal" \
         || fail "SIG$sig: the second game ended at the first signal (was it stuck at all?)"
     kill -"$sig" "$second"
-    if ends "$second" 30; then
-        want=$(( 128 + $(kill -l "$sig") ))
-        [ "$status" -eq "$want" ] && ok "SIG$sig: the second signal ends it" \
-            || fail "SIG$sig: ended with status $status, not $want"
-    else
-        fail "SIG$sig: still running 30 s after the second signal"
-    fi
+    want=$(( 128 + $(kill -l "$sig") ))
+    ends "$second" 30 && [ "$status" -eq "$want" ] && ok "SIG$sig: the second signal ends it" \
+        || fail "SIG$sig: after the second signal: $(alive "$second" && echo still running || echo "status $status, not $want")"
 done
 [ -e high1 ] && fail "high1 written by a game that scored nothing"
 kill -TERM "$first"
