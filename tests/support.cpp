@@ -11,6 +11,10 @@
 #include <gtest/gtest.h>
 #include "core/ticks.h"
 #include "platform/display.h"
+#include "platform/input.h"
+#include "game/loop.h"
+#include "world/world.h"
+#include "tests/testinput.h"
 #include "tools/assetgen/art.h"
 #include "tools/assetgen/assetgen.h"
 
@@ -292,4 +296,36 @@ int runGameIn(const std::string &dir, const std::string &args, std::string *out,
     *out = readString(dir + "/out.txt");
     *err = readString(dir + "/err.txt");
     return status;
+}
+
+void startTestGame()
+{
+    screen = openTestVideo();
+    releaseAllKeys();
+    for (int i = 0; i < maxEnemies; i++)
+        enemyActive[i] = bulletActive[i] = 0;
+    lives = 5;
+    gameOver = paused = godMode = score = highScore = 0;
+    distance = 0.0;
+    lastHitAt = lastSpawnAt = 0;
+    player.setPos(100.0f, 200.0f);
+    player.setDelayFactor(1.0f);
+    lastTicks = 1000;
+    runFramePass(1000);  // a still pass: drops any carried step
+}
+
+PassInput readLivePass()
+{
+    static Uint32 t = 1000;
+    PassInput in;
+    readLiveInput(&in, t += 10);
+    return in;
+}
+
+int flyingBullets()
+{
+    int n = 0;
+    for (int i = 0; i < maxBullets; i++)
+        n += bulletActive[i] == 1;
+    return n;
 }

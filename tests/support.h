@@ -9,6 +9,7 @@
 #include <stdint.h>
 #include <sys/types.h>
 #include <SDL.h>
+#include "core/passinput.h"
 
 // Starts SDL video (the harness picks the dummy driver) and opens the game's
 // 640x480x32 display once per process; returns the screen.
@@ -92,6 +93,17 @@ struct GameChild {
 // standard output and error.
 int runGameIn(const std::string &dir, const std::string &args, std::string *out, std::string *err,
               const std::string &env = "");
+
+// A fresh game in play on the test display: no bullets or enemies, five
+// lives, no score, the ship at (100, 200) and hittable, no key held, and a
+// still pass at 1000 ms.
+void startTestGame();
+
+// The live input of one pass, 10 ms after the one before.
+PassInput readLivePass();
+
+// The bullets in flight.
+int flyingBullets();
 
 // Seconds on the monotonic clock.
 double monotonicNow();

@@ -93,6 +93,9 @@ TEST(GameRoot, InstalledGameReadsItsTreeAndKeepsBestScorePerUser)
     EXPECT_EQ(stat((xdg + "/driftwing").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(bestScoreKept, 1);
+    // A relative XDG_DATA_HOME is not valid; a relative or missing HOME gives no folder.
+    EXPECT_EQ(userDataDir("rel/data", "/home/a"), "/home/a/.local/share/driftwing");
+    EXPECT_EQ(userDataDir(nullptr, "relative") + userDataDir(nullptr, nullptr), "");
 
     // A per-user folder that cannot be made: said once, here, and the best
     // score is not kept, so nothing is said about it again at exit.

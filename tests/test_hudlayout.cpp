@@ -211,9 +211,11 @@ TEST_F(HudLayout, NoTwoItemsMeetInAnyState)
 }
 
 // The texts of the bottom line have neither descenders nor anything above the
-// capitals, so the last row of their ink is their baseline.
+// capitals, so the last row of their ink is their baseline. The credit line
+// ends inside the screen rather than cut off at its edge.
 TEST_F(HudLayout, BottomLineSharesOneBaseline)
 {
+    EXPECT_LE(465 + textWidth(tintedFont, "%s", creditLine), 640);
     for (auto [s, h] : scoreAndBest) {
         setState(5, s, h);
         SCOPED_TRACE(testing::Message() << "score " << s << ", best " << h);

@@ -13,6 +13,7 @@
 #include "game/gameroot.h"
 #include "game/highscore.h"
 #include "game/startup.h"
+#include "platform/display.h"
 #include "platform/signals.h"
 #include "world/world.h"
 
@@ -52,6 +53,7 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
         { "-u", "DISPLAY", "-u", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER=", "DISPLAY=" },
     };
     // Classic SDL 1.2 has no Wayland driver; on SDL 2 the socket is enough.
+    EXPECT_EQ(displayMissingFor(nullptr, nullptr, "wayland-0", true), nullptr);
     SDL_version v = linkedSdlVersion();
     if (SDL_VERSIONNUM(v.major, v.minor, v.patch) < SDL_VERSIONNUM(1, 2, 50))
         refused.push_back({ "-u", "DISPLAY", "-u", "SDL_VIDEODRIVER", "WAYLAND_DISPLAY=wayland-0" });

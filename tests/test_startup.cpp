@@ -10,6 +10,7 @@
 #include "core/random.h"
 #include "game/startup.h"
 #include "game/loop.h"
+#include "render/backdrop.h"
 
 // Captures what the code under test prints on standard output.
 class StdoutCapture {
@@ -100,7 +101,13 @@ TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
     StdoutCapture capture;
     loadAssets();
     EXPECT_EQ(capture.finish(), "");
-    ASSERT_NE(titleImage, nullptr);
+    // The pictures at the sizes the screen layout needs (the HUD's own are
+    // measured by the HUD layout test).
+    ASSERT_TRUE(titleImage && repeatImage && frontImage && gameOverImage);
+    EXPECT_TRUE(titleImage->w == 640 && titleImage->h == 480);
+    for (SDL_Surface *strip : { repeatImage, frontImage })
+        EXPECT_TRUE(strip->w == stripPeriod && strip->h == bandHeight);
+    EXPECT_TRUE(gameOverImage->w >= 160 && gameOverImage->w <= 640 - 192 && gameOverImage->h <= 460 - 200);
     ASSERT_NE(music, nullptr);
     ASSERT_GE(enemySet.frameCount, 2);
     ASSERT_NE(bigFont, nullptr);
