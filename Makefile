@@ -40,7 +40,7 @@ NOT_AGAIN_COMPAT := -E '^(package_deb|e2e_wayland)$$'
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test test-compat test-sanitize fuzz demos bench bench-compare setup configure install deb release
+.PHONY: play test test-compat test-sanitize fuzz demos hud-shots bench bench-compare setup configure install deb release
 
 play:
 	@if [ -z "$$DISPLAY" ]; then echo "driftwing: no display (DISPLAY is not set), so the game cannot open its window."; exit 1; fi
@@ -71,6 +71,22 @@ demos: configure
 	@cmake --build $(BUILD) -j2 --target demogen assetgen
 	@$(BUILD)/tools/assetgen/assetgen $(BUILD)/demo-data
 	@$(BUILD)/tools/demogen/demogen $(BUILD)/demo-data tests/demos
+
+# Draws the HUD in the states where it is crowded and writes docs/hud's
+# after-*.png from it: each state's top line over its bottom line, doubled,
+# and the whole first frame.
+HUD_SHOTS := $(BUILD)/hud-shots
+hud-shots: configure
+	@cmake --build $(BUILD) -j2 --target hudshots assetgen
+	@$(BUILD)/tools/assetgen/assetgen $(BUILD)/demo-data
+	@rm -rf $(HUD_SHOTS) && mkdir -p $(HUD_SHOTS)
+	@SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy $(BUILD)/tools/hudshots/hudshots $(BUILD)/demo-data $(HUD_SHOTS)
+	@for f in $(HUD_SHOTS)/*.bmp; do n=$$(basename "$$f" .bmp); \
+		convert "$$f" \( -clone 0 -crop 640x60+0+0 +repage \) \( -size 640x4 xc:'#606060' \) \
+			\( -clone 0 -crop 640x20+0+460 +repage \) -delete 0 -append \
+			-filter point -resize 200% "docs/hud/after-$$n.png" || exit 1; done
+	@convert $(HUD_SHOTS)/start.bmp docs/hud/after-start-frame.png
+	@echo "docs/hud: after-*.png written"
 
 # Benchmarks in a Release build of their own: frame and update costs, then
 # the golden demos timed against the plain-SDL reference, with peak memory.

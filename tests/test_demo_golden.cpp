@@ -12,7 +12,6 @@
 #include "tests/support.h"
 #include "tests/testinput.h"
 #include "tests/alloccount.h"
-#include "tools/assetgen/assetgen.h"
 #include "tools/demogen/golden.h"
 
 // The playback reads the game's count at its first pass and after its last;
@@ -30,10 +29,7 @@ static long countGameAndLibrary()
 
 static void playAndCompare(const char *name)
 {
-    std::string pack = makeTempDir();
-    ASSERT_TRUE(makeDirs(pack + "/data/sound") && makeDirs(pack + "/Data"));
-    ASSERT_TRUE(makePictures(pack) && makeSpriteSets(pack) && makeFonts(pack)
-                && makeSounds(pack) && makeMusic(pack));
+    std::string pack = generatedPack(true);
     ASSERT_EQ(chdir(pack.c_str()), 0);
 
     std::string base = std::string(DEMO_DIR) + "/" + name;

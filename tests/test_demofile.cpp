@@ -9,6 +9,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <dirent.h>
+#include <signal.h>
+#include <memory>
 #include <vector>
 #include "tests/support.h"
 #include "demo/demofile.h"
@@ -76,39 +78,57 @@ static std::vector<PassInput> variedPasses()
     return v;
 }
 
-TEST(DemoFile, WhatIsWrittenIsReadBackExactly)
+// A demo of the first format version has no best score in its header: it
+// is read as one that started from a best of 0, the rest as in version 2.
+TEST(DemoFile, WhatIsWrittenIsReadBackExactlyInBothVersions)
 {
     std::vector<PassInput> passes = variedPasses();
     long counted = 0;
-    std::vector<uint8_t> bytes = writeDemo(passes, &counted);
-    EXPECT_EQ((long)bytes.size(), counted);
+    std::vector<uint8_t> v2 = writeDemo(passes, &counted);
+    EXPECT_EQ((long)v2.size(), counted);
+    const size_t bestAt = 8 + 2 + 1 + 3 + 12;
+    std::vector<uint8_t> v1(v2.begin(), v2.begin() + bestAt);
+    v1.insert(v1.end(), v2.begin() + bestAt + 4, v2.end());
+    v1[8] = 1;
 
+    for (const std::vector<uint8_t> &bytes : { v2, v1 }) {
+        int version = bytes[8];
+        SCOPED_TRACE(version);
+        DemoReader r;
+        DemoHeader h;
+        char err[160] = "";
+        ASSERT_TRUE(openDemoBuffer(&r, &h, bytes.data(), bytes.size(), err, sizeof err)) << err;
+        EXPECT_STREQ(h.gameVersion, "1.0");
+        EXPECT_EQ(h.seed, 0xDEADBEEFu);
+        EXPECT_EQ(h.fingerprint, 0x12345678u);
+        EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
+        EXPECT_EQ(h.formatVersion, version);
+        EXPECT_EQ(h.bestScore, version == 2 ? -17 : 0);
+        EXPECT_EQ(r.totalPasses, (long)passes.size());
+        for (const PassInput &want : passes) {
+            PassInput got;
+            ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
+            EXPECT_EQ(got.ticks, want.ticks);
+            EXPECT_EQ(got.held, want.held);
+            ASSERT_EQ(got.eventCount, want.eventCount);
+            EXPECT_EQ(memcmp(got.events, want.events, want.eventCount), 0);
+            ASSERT_EQ(got.clockCount, want.clockCount);
+            for (int i = 0; i < want.clockCount; i++) {
+                EXPECT_EQ(got.clockAt[i], want.clockAt[i]);
+                EXPECT_EQ(got.clockValue[i], want.clockValue[i]);
+            }
+        }
+        PassInput end;
+        EXPECT_EQ(readDemoPass(&r, &end, err, sizeof err), 0);
+    }
+    // A version 1 header cut short is still refused.
     DemoReader r;
     DemoHeader h;
     char err[160] = "";
-    ASSERT_TRUE(openDemoBuffer(&r, &h, bytes.data(), bytes.size(), err, sizeof err)) << err;
-    EXPECT_STREQ(h.gameVersion, "1.0");
-    EXPECT_EQ(h.seed, 0xDEADBEEFu);
-    EXPECT_EQ(h.fingerprint, 0x12345678u);
-    EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
-    EXPECT_EQ(h.formatVersion, 2);
-    EXPECT_EQ(h.bestScore, -17);
-    EXPECT_EQ(r.totalPasses, (long)passes.size());
-    for (const PassInput &want : passes) {
-        PassInput got;
-        ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
-        EXPECT_EQ(got.ticks, want.ticks);
-        EXPECT_EQ(got.held, want.held);
-        ASSERT_EQ(got.eventCount, want.eventCount);
-        EXPECT_EQ(memcmp(got.events, want.events, want.eventCount), 0);
-        ASSERT_EQ(got.clockCount, want.clockCount);
-        for (int i = 0; i < want.clockCount; i++) {
-            EXPECT_EQ(got.clockAt[i], want.clockAt[i]);
-            EXPECT_EQ(got.clockValue[i], want.clockValue[i]);
-        }
-    }
-    PassInput end;
-    EXPECT_EQ(readDemoPass(&r, &end, err, sizeof err), 0);
+    EXPECT_FALSE(openDemoBuffer(&r, &h, v1.data(), bestAt - 1, err, sizeof err));
+    EXPECT_STREQ(err, "truncated in the header");
+    // The kept version 1 golden demo is one.
+    EXPECT_EQ(readString(std::string(DEMO_DIR) + "/v1/rammer.demo").substr(8, 2), std::string("\x01\x00", 2));
 }
 
 // A minute at 600 passes a second, busier than play: passes of 1 or 2 ms,
@@ -220,40 +240,6 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
     EXPECT_EQ(refusal(clocks), "clock reading count 65 out of range at pass 1");
 }
 
-// A demo of the first format version, which has no best score in its
-// header, is read as one that started from a best of 0.
-TEST(DemoFile, AVersion1DemoStillPlaysWithABestOf0)
-{
-    std::vector<PassInput> passes = variedPasses();
-    std::vector<uint8_t> v2 = writeDemo(passes);
-    const size_t bestAt = 8 + 2 + 1 + 3 + 12;
-    std::vector<uint8_t> v1(v2.begin(), v2.begin() + bestAt);
-    v1.insert(v1.end(), v2.begin() + bestAt + 4, v2.end());
-    v1[8] = 1;
-
-    DemoReader r;
-    DemoHeader h;
-    char err[160] = "";
-    ASSERT_TRUE(openDemoBuffer(&r, &h, v1.data(), v1.size(), err, sizeof err)) << err;
-    EXPECT_EQ(h.formatVersion, 1);
-    EXPECT_EQ(h.bestScore, 0);
-    EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
-    EXPECT_EQ(r.totalPasses, (long)passes.size());
-    PassInput got;
-    for (const PassInput &want : passes) {
-        ASSERT_EQ(readDemoPass(&r, &got, err, sizeof err), 1) << err;
-        EXPECT_EQ(got.ticks, want.ticks);
-    }
-    // A version 1 header cut short is still refused.
-    EXPECT_EQ(refusal(std::vector<uint8_t>(v1.begin(), v1.begin() + bestAt - 1)),
-              "truncated in the header");
-    // The kept version 1 golden demo is one.
-    std::string kept = readString(std::string(DEMO_DIR) + "/v1/rammer.demo");
-    ASSERT_GT(kept.size(), bestAt);
-    EXPECT_EQ(kept[8], 1);
-    EXPECT_EQ(kept[9], 0);
-}
-
 // The game's own sequence is the one rand() gives for the same seed.
 TEST(DemoFile, GameRandomSequenceIsRandsSequence)
 {
@@ -268,15 +254,6 @@ TEST(DemoFile, GameRandomSequenceIsRandsSequence)
     }
 }
 
-static int runGame(const std::string &dir, const std::string &args, std::string *out, std::string *err)
-{
-    std::string cmd = "cd " + dir + " && " + DRIFTWING_PATH + " " + args + " >out.txt 2>err.txt";
-    int st = system(cmd.c_str());
-    *out = readString(dir + "/out.txt");
-    *err = readString(dir + "/err.txt");
-    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-}
-
 TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
 {
     std::string dir = makeTempDir();
@@ -286,18 +263,18 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     std::string abs = real;
     // Demo files are named by their absolute paths.
     std::string out, err;
-    EXPECT_EQ(runGame(dir, "--play nosuch.demo", &out, &err), 2);
+    EXPECT_EQ(runGameIn(dir, "--play nosuch.demo", &out, &err), 2);
     EXPECT_EQ(err, "driftwing: demo '" + abs + "/nosuch.demo': cannot open (No such file or directory)\n");
     writeString(dir + "/junk.demo", "DWDEMO\r\n\x01");
-    EXPECT_EQ(runGame(dir, "--timedemo junk.demo", &out, &err), 2);
+    EXPECT_EQ(runGameIn(dir, "--timedemo junk.demo", &out, &err), 2);
     EXPECT_EQ(err, "driftwing: demo '" + abs + "/junk.demo': truncated in the header\n");
     // A pass 2^31 ms after the one before would drive the world clock
     // negative: refused as broken.
     std::string header = readString(std::string(DEMO_DIR) + "/rammer.demo").substr(0, 30);
     writeString(dir + "/backwards.demo", header + std::string("\x0a\x0f\x80\x80\x80\x80\x08\x80\x02\0\0\0", 12));
-    EXPECT_EQ(runGame(dir, "--timedemo backwards.demo", &out, &err), 2);
+    EXPECT_EQ(runGameIn(dir, "--timedemo backwards.demo", &out, &err), 2);
     EXPECT_EQ(err, "driftwing: demo '" + abs + "/backwards.demo': tick delta out of range at pass 2\n");
-    EXPECT_EQ(runGame(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
+    EXPECT_EQ(runGameIn(dir, "--record /nonexistent/dir/x.demo", &out, &err), 2);
     EXPECT_EQ(err.rfind("driftwing: demo '/nonexistent/dir/x.demo': cannot create", 0), 0u) << err;
 
     // Another version and other data: one warning each, then the demo plays
@@ -309,7 +286,7 @@ TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
     demo[18] ^= 0x55;       // the data fingerprint
     writeString(dir + "/other.demo", demo);
     writeString(dir + "/high1", "999999");
-    EXPECT_EQ(runGame(dir, "--timedemo other.demo", &out, &err), 0);
+    EXPECT_EQ(runGameIn(dir, "--timedemo other.demo", &out, &err), 0);
     EXPECT_NE(err.find("driftwing: demo '" + abs + "/other.demo' was recorded by version 1.9, this is 1.0;"
                        " playing anyway\n"), std::string::npos) << err;
     EXPECT_NE(err.find("driftwing: demo '" + abs + "/other.demo' was recorded with other game data;"
@@ -350,27 +327,29 @@ TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
     ASSERT_EQ(mkdir((dir + "/kept").c_str(), 0700), 0);
     writeString(dir + "/kept/linked.demo", "another older demo");
     ASSERT_EQ(symlink("kept/linked.demo", (dir + "/link.demo").c_str()), 0);
-    std::string game = DRIFTWING_PATH;
+    std::string out, err;
 
     // A game that cannot start leaves the older demo as it was.
-    int status = 0;
-    runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch " + game + " --record old.demo >/dev/null 2>&1",
-               &status);
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(runGameIn(dir, "--record old.demo", &out, &err, "SDL_VIDEODRIVER=nosuch"), 1);
     EXPECT_EQ(readString(dir + "/old.demo"), "an older demo");
     EXPECT_EQ(leftovers(dir), "");
 
-    // Three recordings at once, ended by a hang-up: over the older demo, over
-    // the file a link names, and into a device. While they play the older
-    // demos stand; afterwards each holds its new demo, with its old bits, the
-    // link still a link and the device still a device.
-    std::string said = runCommand(
-        "cd " + dir + " && for d in old.demo link.demo /dev/null; do " + game
-        + " --record $d >/dev/null 2>&1 & pids=\"$pids $!\"; done; sleep 4.5;"
-        " cat old.demo kept/linked.demo; echo;"
-        " kill -HUP $pids; for p in $pids; do wait $p; printf ' %d' $?; done;"
-        " kill -9 $pids 2>/dev/null", &status);
-    EXPECT_EQ(said, "an older demoanother older demo\n 0 0 0");
+    // Three recordings at once, ended by a hang-up once each takes it: over
+    // the older demo, over the file a link names, and into a device. While
+    // they play the older demos stand; afterwards each holds its new demo,
+    // with its old bits, the link still a link and the device still a device.
+    std::vector<std::unique_ptr<GameChild>> games;
+    for (const char *to : { "old.demo", "link.demo", "/dev/null" }) {
+        games.emplace_back(new GameChild(dir, { "--record", to }));
+        EXPECT_TRUE(takesQuitSignals(games.back()->pid)) << to;
+    }
+    EXPECT_EQ(readString(dir + "/old.demo") + readString(dir + "/kept/linked.demo"),
+              "an older demoanother older demo");
+    for (auto &g : games) {
+        kill(g->pid, SIGHUP);
+        EXPECT_TRUE(g->waitEnd(60));
+        EXPECT_EQ(g->status, 0);
+    }
     EXPECT_EQ(readString(dir + "/old.demo").substr(0, 8), "DWDEMO\r\n");
     EXPECT_EQ(readString(dir + "/kept/linked.demo").substr(0, 8), "DWDEMO\r\n");
     struct stat st;
@@ -381,8 +360,7 @@ TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
     ASSERT_EQ(stat("/dev/null", &st), 0);
     EXPECT_TRUE(S_ISCHR(st.st_mode));
     EXPECT_EQ(leftovers(dir) + leftovers(dir + "/kept"), "");
-    std::string out, err;
-    EXPECT_EQ(runGame(dir, "--timedemo old.demo", &out, &err), 0) << err;
+    EXPECT_EQ(runGameIn(dir, "--timedemo old.demo", &out, &err), 0) << err;
 }
 
 // A scripted game for the size limit: a pass every 10 ms, the keys changing
@@ -403,26 +381,6 @@ static bool scriptedPass(PassInput *in)
     return true;
 }
 
-// Runs step in a child process with standard output and error in files;
-// gives its exit status.
-static int inChild(const std::string &dir, const char *name, const std::function<int()> &step)
-{
-    fflush(stdout);
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (!freopen((dir + "/" + name + ".out").c_str(), "w", stdout)
-            || !freopen((dir + "/" + name + ".err").c_str(), "w", stderr))
-            _exit(99);
-        int rc = step();
-        fflush(stdout);
-        fflush(stderr);
-        _exit(rc);
-    }
-    int st = 0;
-    waitpid(pid, &st, 0);
-    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-}
-
 // The recorder stops where the player would refuse the file: a limit of a
 // few kilobytes stands in for 64 MiB.
 TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
@@ -433,7 +391,7 @@ TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
     path = dir + "/long.demo";
     const size_t limit = 4000;
 
-    int status = inChild(dir, "record", [&] {
+    int status = inChild([&] {
         demoSizeLimit = limit;
         options.recordFile = path.c_str();
         if (openDemo() >= 0)
@@ -442,7 +400,7 @@ TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
         startSystems();
         recordPasses(scriptedPass, scriptedClock, 0);
         return scriptedPasses < 1000000 ? demoExitStatus() : 4;
-    });
+    }, dir + "/record");
     EXPECT_EQ(status, 0);
     std::string demo = readString(path);
     EXPECT_LE(demo.size(), limit);
@@ -453,7 +411,7 @@ TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
     std::string recorded = readString(dir + "/record.out");
 
     // Played back under the same limit: read whole, and the same game.
-    status = inChild(dir, "play", [&] {
+    status = inChild([&] {
         demoSizeLimit = limit;
         options.timedemoFile = path.c_str();
         if (openDemo() >= 0)
@@ -461,7 +419,7 @@ TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
         startSystems();
         runDemoLoop();
         return demoExitStatus();
-    });
+    }, dir + "/play");
     EXPECT_EQ(status, 0) << readString(dir + "/play.err");
     std::string played = readString(dir + "/play.out");
     ASSERT_GT(recorded.size(), 1u);
@@ -469,11 +427,11 @@ TEST(DemoFile, TheRecorderStopsWhereThePlayerStopsReading)
 
     // One byte more is past what the player reads.
     writeString(path, demo + std::string(limit + 1 - demo.size(), '\0'));
-    status = inChild(dir, "long", [&] {
+    status = inChild([&] {
         demoSizeLimit = limit;
         options.timedemoFile = path.c_str();
         return openDemo();
-    });
+    }, dir + "/long");
     EXPECT_EQ(status, 2);
     EXPECT_EQ(readString(dir + "/long.err"), "driftwing: demo '" + path + "': too large to be a demo\n");
 }

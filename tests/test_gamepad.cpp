@@ -9,30 +9,15 @@
 #include "game/options.h"
 #include "tests/testinput.h"
 
-static PassInput readPass()
-{
-    static Uint32 t = 1000;
-    PassInput in;
-    readLiveInput(&in, t += 10);
-    return in;
-}
-
 class Gamepad : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        screen = openTestVideo();
+        openTestVideo();
         SDL_InitSubSystem(SDL_INIT_JOYSTICK);
         openGamepad();
         ASSERT_TRUE(attachTestPad()) << SDL_GetError();
-        releaseAllKeys();
-        for (int i = 0; i < maxBullets; i++)
-            bulletActive[i] = enemyActive[i] = 0;
-        lives = 5;
-        gameOver = paused = godMode = score = 0;
-        player.setPos(100.0f, 200.0f);
-        lastTicks = 1000;
-        runFramePass(1000);
+        startTestGame();
     }
     void TearDown() override { detachTestPad(); }
 };
@@ -46,25 +31,25 @@ TEST_F(Gamepad, AxesAndHatHoldDirectionsBeyondTheDeadZone)
     };
     for (const auto &a : axes) {
         padStick(a.axis, a.value);
-        EXPECT_EQ(readPass().held, a.held) << "axis " << a.axis << " at " << a.value;
+        EXPECT_EQ(readLivePass().held, a.held) << "axis " << a.axis << " at " << a.value;
         padStick(a.axis, 0);
-        EXPECT_EQ(readPass().held, 0) << "axis " << a.axis << " back at rest";
+        EXPECT_EQ(readLivePass().held, 0) << "axis " << a.axis << " back at rest";
     }
     // Hat and stick are separate: letting go of one keeps the other's direction.
     padDpad(SDL_HAT_RIGHTUP);
-    EXPECT_EQ(readPass().held, heldRight | heldUp);
+    EXPECT_EQ(readLivePass().held, heldRight | heldUp);
     padStick(1, 30000);
-    EXPECT_EQ(readPass().held, heldRight | heldUp | heldDown);
+    EXPECT_EQ(readLivePass().held, heldRight | heldUp | heldDown);
     padDpad(SDL_HAT_CENTERED);
-    EXPECT_EQ(readPass().held, heldDown);
+    EXPECT_EQ(readLivePass().held, heldDown);
     padStick(1, 0);
     // Keys and pad add up.
     holdKey(SDLK_s, true);
     padDpad(SDL_HAT_LEFT);
-    EXPECT_EQ(readPass().held, heldS | heldLeft);
+    EXPECT_EQ(readLivePass().held, heldS | heldLeft);
     padDpad(SDL_HAT_CENTERED);
     holdKey(SDLK_s, false);
-    EXPECT_EQ(readPass().held, 0);
+    EXPECT_EQ(readLivePass().held, 0);
 }
 
 TEST_F(Gamepad, ButtonsBecomeFireAndStartEvents)
@@ -72,7 +57,7 @@ TEST_F(Gamepad, ButtonsBecomeFireAndStartEvents)
     padButton(testPadFire);
     padButton(testPadStart);
     padButton(testPadOther);    // no meaning
-    PassInput in = readPass();
+    PassInput in = readLivePass();
     ASSERT_EQ(in.eventCount, 2);
     EXPECT_EQ(in.events[0], passFire);
     EXPECT_EQ(in.events[1], passStart);
@@ -94,10 +79,7 @@ TEST_F(Gamepad, PlaysLikeTheKeyboard)
 
     padButton(testPadFire);
     runFramePass(lastTicks + 10);
-    int flying = 0;
-    for (int i = 0; i < maxBullets; i++)
-        flying += bulletActive[i] == 1;
-    EXPECT_EQ(flying, 1);
+    EXPECT_EQ(flyingBullets(), 1);
 
     padButton(testPadStart);
     runFramePass(lastTicks + 10);

@@ -42,14 +42,6 @@ static void allowPadWithoutFocus()
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 }
 
-static PassInput readPass()
-{
-    static Uint32 t = 1000;
-    PassInput in;
-    readLiveInput(&in, t += 10);
-    return in;
-}
-
 // SDL reads the mapping when its joystick system starts, and the pad's GUID
 // is known only once SDL has made it: the pad is made once to learn its GUID,
 // then the joystick system starts again with the mapping in the environment
@@ -83,13 +75,13 @@ TEST(GamepadSdl2, MappingFromTheEnvironmentNamesAnUnknownPadsButtons)
     openGamepad();
     SDL_Joystick *j = SDL_JoystickOpen(odd);
     ASSERT_NE(j, nullptr);
-    readPass();
+    readLivePass();
 
     // Button 3 is A, button 0 means nothing; axis 1 is left-right.
     SDL_JoystickSetVirtualButton(j, 0, 1);
     SDL_JoystickSetVirtualButton(j, 3, 1);
     SDL_JoystickSetVirtualAxis(j, 1, -30000);
-    PassInput in = readPass();
+    PassInput in = readLivePass();
     ASSERT_EQ(in.eventCount, 1);
     EXPECT_EQ(in.events[0], passFire);
     EXPECT_EQ(in.held, heldLeft);
@@ -97,7 +89,7 @@ TEST(GamepadSdl2, MappingFromTheEnvironmentNamesAnUnknownPadsButtons)
     SDL_JoystickSetVirtualAxis(j, 0, 30000);
     SDL_JoystickSetVirtualHat(j, 0, SDL_HAT_RIGHT);
     SDL_JoystickSetVirtualButton(j, 8, 1);
-    in = readPass();
+    in = readLivePass();
     ASSERT_EQ(in.eventCount, 1);
     EXPECT_EQ(in.events[0], passStart);
     EXPECT_EQ(in.held, heldDown | heldRight);
@@ -105,30 +97,16 @@ TEST(GamepadSdl2, MappingFromTheEnvironmentNamesAnUnknownPadsButtons)
     SDL_JoystickDetachVirtual(odd);
 }
 
-static int flyingBullets()
-{
-    int n = 0;
-    for (int i = 0; i < maxBullets; i++)
-        n += bulletActive[i] == 1;
-    return n;
-}
-
 // Pads plugged in and pulled out during play: the first takes over, a second
 // is not read while the first is there and takes over when it goes; a pad
 // pulled out lets go of its directions and nothing pauses.
 TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
 {
-    screen = openTestVideo();
+    openTestVideo();
     allowPadWithoutFocus();
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
     openGamepad();
-    for (int i = 0; i < maxBullets; i++)
-        bulletActive[i] = enemyActive[i] = 0;
-    lives = 5;
-    gameOver = paused = godMode = 0;
-    player.setPos(100.0f, 200.0f);
-    lastTicks = 1000;
-    runFramePass(1000);
+    startTestGame();
 
     int first = attachController();
     ASSERT_GE(first, 0) << SDL_GetError();

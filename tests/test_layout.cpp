@@ -7,6 +7,7 @@
 #include <fstream>
 #include <string>
 #include "tests/layoutcheck.h"
+#include "tests/support.h"
 
 static std::string joined(const std::vector<std::string> &lines)
 {
@@ -42,9 +43,7 @@ static bool mentions(const std::vector<std::string> &problems, const std::string
 // strings, and the calls platform/ exists for.
 TEST(Layout, TheCheckerFindsEachKindOfFault)
 {
-    char dir[] = "/tmp/layoutXXXXXX";
-    ASSERT_TRUE(mkdtemp(dir));
-    std::string root = dir;
+    std::string root = makeTempDir();
     put(root, "core/a.h", "#include \"core/b.h\"\n");
     put(root, "core/b.h", "#include \"core/a.h\"\n");
     put(root, "world/w.h", "#include \"render/r.h\"\n#include \"core/ticks.h\"\n");
@@ -75,5 +74,5 @@ TEST(Layout, TheCheckerFindsEachKindOfFault)
     EXPECT_TRUE(mentions(problems, "render/s.cpp:2: includes platform/one/frame.h")) << joined(problems);
     EXPECT_FALSE(mentions(problems, "render/s.cpp:1")) << joined(problems);
     EXPECT_EQ(problems.size(), 7u) << joined(problems);
-    system(("rm -rf " + root).c_str());
+    removeTree(root);
 }

@@ -6,23 +6,17 @@
 #include <string.h>
 #include "tests/support.h"
 #include "platform/display.h"
-#include "tools/assetgen/assetgen.h"
 
 struct GameRun {
     int status;
     std::string out, err;
 };
 
-static GameRun runGame(const std::string &args)
+static GameRun runGame(const std::string &args, const std::string &env = "SDL_AUDIODRIVER=nosuch")
 {
-    static std::string dir = makeTempDir();
-    if (!makeDirs(dir + "/data/ship"))
-        ADD_FAILURE() << "cannot make " << dir << "/data/ship";
-    writeString(dir + "/data/ship/info", "1\n");
+    static std::string dir = someGameData();
     GameRun r;
-    r.out = runCommand("cd " + dir + " && SDL_VIDEODRIVER=nosuch SDL_AUDIODRIVER=nosuch "
-                       + DRIFTWING_PATH + " " + args + " 2>" + dir + "/err", &r.status);
-    r.err = readString(dir + "/err");
+    r.status = runGameIn(dir, args, &r.out, &r.err, "SDL_VIDEODRIVER=nosuch " + env);
     return r;
 }
 
@@ -79,7 +73,6 @@ TEST(Options, HelpAndVersionExitAtOnce)
 // failure: one line on standard error and status 1, not 0.
 TEST(Options, HelpAndVersionThatCannotBeWrittenFail)
 {
-    static std::string dir = makeTempDir();
     const struct { const char *args, *to, *why; } cases[] = {
         { "--version", ">/dev/full", "No space left on device" },
         { "--help", ">/dev/full", "No space left on device" },
@@ -87,11 +80,9 @@ TEST(Options, HelpAndVersionThatCannotBeWrittenFail)
     };
     for (const auto &c : cases) {
         int status = 0;
-        runCommand("cd " + dir + " && " + DRIFTWING_PATH + " " + c.args + " " + c.to + " 2>" + dir + "/err",
-                   &status);
+        std::string err = runCommand(std::string(DRIFTWING_PATH) + " " + c.args + " 2>&1 " + c.to, &status);
         EXPECT_EQ(status, 1) << c.args << " " << c.to;
-        EXPECT_EQ(readString(dir + "/err"),
-                  std::string("driftwing: cannot write to standard output (") + c.why + ")\n")
+        EXPECT_EQ(err, std::string("driftwing: cannot write to standard output (") + c.why + ")\n")
             << c.args << " " << c.to;
     }
 }

@@ -12,12 +12,6 @@
 
 typedef std::string Bytes;
 
-static void removeTree(const std::string &dir)
-{
-    int rc = system(("rm -rf '" + dir + "'").c_str());
-    (void)rc;
-}
-
 // shot.wav, explode.wav and tnt22.it, made once per test process into a
 // scratch directory that is removed when the process ends.
 static std::string sound(const char *name)
