@@ -62,12 +62,18 @@ static int readSheetSize(const char *dir)
     return size;
 }
 
+long fontRawMissing;
+
 // The next byte of f; past the end of the file a byte reads as 255, the low
 // 8 bits of EOF, which the font files have always relied on.
-static int nextByte(FILE *f)
+static int nextByte(FILE *f, long *missing = nullptr)
 {
     int c = fgetc(f);
-    return c == EOF ? 255 : c;
+    if (c != EOF)
+        return c;
+    if (missing)
+        ++*missing;
+    return 255;
 }
 
 // Fills pixelBuffer from font.raw with the tint and the coverage as alpha.
@@ -79,8 +85,9 @@ static void tintPixels(BitmapFont *font, FILE *raw, float r, float g, float b, f
     int pixels = font->sheetSize * font->sheetSize;
     unsigned char *p = font->pixelBuffer;
 
+    fontRawMissing = 0;
     for (int i = 0; i < pixels; i++, p += 4) {
-        int c = nextByte(raw);
+        int c = nextByte(raw, &fontRawMissing);
         p[0] = red;
         p[1] = green;
         p[2] = blue;

@@ -17,6 +17,9 @@ struct BitmapFont {
 const int maxFontSheet = 4096;
 
 BitmapFont *loadFont(const char *dir, float r, float g, float b, float a);
+// How many bytes font.raw lacked in the latest loadFont that read it: they
+// are drawn as full coverage, the solid bars of a cut font. 0 when whole.
+extern long fontRawMissing;
 BitmapFont *loadFont(const char *dir);
 BitmapFont *loadFont(const char *dir, float r, float g, float b);
 void freeFont(BitmapFont *font);

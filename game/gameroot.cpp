@@ -136,11 +136,15 @@ void keepBestScorePerUser()
     keepBestScoreIn("/nonexistent/driftwing");
 }
 
-// One line naming every folder searched; status 1.
+// One line naming every folder searched; status 1. Started from the source
+// tree, where `make play` makes the data in run/, the line names that folder.
 int noGameData(const std::string &first, const std::string &second)
 {
+    bool madeByPlay = !second.empty() && holdsGameData(first + "/run");
     fprintf(stderr, "driftwing: no game data found in %s%s%s; --data DIR chooses the folder"
-            " that holds it\n", first.c_str(), second.empty() ? "" : " or ", second.c_str());
+            " that holds it%s%s%s\n", first.c_str(), second.empty() ? "" : " or ", second.c_str(),
+            madeByPlay ? " (`make play` made it in " : "", madeByPlay ? first.c_str() : "",
+            madeByPlay ? "/run: --data run)" : "");
     return 1;
 }
 

@@ -152,6 +152,8 @@ int runPass(const PassInput &in)
     if (gameOver != 0 && raiseHighScore())
         saveBestScore();
     renderFrame();
+    // Holding the pad's Back quits only while the game is paused or over.
+    padBackQuits = paused != 0 || gameOver != 0;
     return quit;
 }
 

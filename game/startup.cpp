@@ -12,6 +12,7 @@
 #include "render/blit.h"
 #include "platform/display.h"
 #include "platform/surface.h"
+#include "platform/sound.h"
 #include "game/options.h"
 #include "platform/input.h"
 
@@ -40,24 +41,28 @@ void startSystems()
         fprintf(stderr, "driftwing: --vsync: this SDL library cannot wait for the display;"
                 " frames are shown as they are drawn\n");
 
-    // Without sound the audio subsystem is not even started, so a machine
-    // without a sound card prints nothing about it.
-    if (!startSystem(options.sound)) {
-        printf("Unable to init SDL: %s\n", SDL_GetError());
+    if (!startSystem()) {
+        printf("driftwing: Unable to init SDL: %s\n", SDL_GetError());
         exit(1);
     }
 
-    if (!options.sound)
-        audioOpen = 0;
-    else if (Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048) < 0)
-        printf("Warning: Couldn't set 44100 Hz 16-bit audio\n- Reason: %s\n", SDL_GetError());
-    else
-        audioOpen = 1;
+    // Sound starts on its own, so that a missing or broken sound device
+    // never stops play; without sound the audio system is not even started,
+    // so a machine without a sound card prints nothing about it.
+    audioOpen = 0;
+    if (options.sound) {
+        if (startSound())
+            audioOpen = 1;
+        else
+            printf("driftwing: Warning: Couldn't set 44100 Hz 16-bit audio\n"
+                   "driftwing: - Reason: %s; playing without sound (--nosound starts without it)\n",
+                   SDL_GetError());
+    }
 
     int scale = displayScale();
     screen = openDisplay(scale, options.fullscreen);
     if (!screen) {
-        printf("Unable to set %dx%d video: %s\n", gameWidth * scale, gameHeight * scale,
+        printf("driftwing: Unable to set %dx%d video: %s\n", gameWidth * scale, gameHeight * scale,
                SDL_GetError());
         exit(1);
     }
@@ -166,6 +171,9 @@ static BitmapFont *font(const char *dir, float r, float g, float b)
     BitmapFont *f = loadFont(dir, r, g, b);
     if (!f)
         reportMissing(dir);
+    else if (fontRawMissing > 0)
+        printf("driftwing: %s/font.raw is %ld bytes short; its missing glyphs show as solid bars\n",
+               dir, fontRawMissing);
     return f;
 }
 

@@ -28,12 +28,13 @@ const char *displayMissing();
 const char *displayMissingFor(const char *videoDriver, const char *display,
                               const char *waylandDisplay, bool libraryHasWayland);
 
-// Starts video and the joystick, and audio when sound is wanted. False (with
-// the reason left in SDL_GetError) when the system cannot start, or when
-// SDL found no display and fell back to a driver that shows no window (a
-// text-mode one, or SDL 2's off-screen one) the player did not choose.
-// Shutting down is registered with atexit.
-bool startSystem(bool sound);
+// Starts video and the joystick; sound starts apart (platform/sound.h), so
+// that it can never stop the game. False (with the reason left in
+// SDL_GetError) when the system cannot start, or when SDL found no display
+// and fell back to a driver that shows no window (a text-mode one, or SDL 2's
+// off-screen one) the player did not choose. Shutting down is registered
+// with atexit.
+bool startSystem();
 
 // Asks for frames paced to the display's refresh; before openDisplay, and on
 // SDL 1.2 before startSystem. False when this library cannot do it, and the

@@ -8,14 +8,18 @@
 #include "core/passinput.h"
 
 // The gamepad: the first pad steers with its stick (beyond the dead zone) and
-// its D-pad, fires with A and pauses or starts a new game with Start. On SDL
-// 1.2 those are the first two axes, the first hat and buttons by number
-// (Start is button 7 on XInput-style pads and 9 on many others); on SDL 2
-// they are the controller's named left stick, D-pad, A and Start.
+// its D-pad, fires with A and pauses or starts a new game with Start; Back
+// (Select) held for a second while the game is paused or over quits. On SDL
+// 1.2 those are the first two axes, the first hat and buttons by number,
+// chosen by what the pad is and open to the player's own numbers in
+// DRIFTWING_PAD_BUTTONS (platform/padbuttons.h); on SDL 2 they are the
+// controller's named left stick, D-pad, A, Start and Back. A pad taken up or
+// let go is said in one line on standard output, with its name.
 const int padDeadZone = 8000;
-const int padFireButton = 0;
-const int padStartButton = 7;
-const int padStartButtonAlt = 9;
+
+// Set by the game while it is paused or over: only then does holding Back
+// quit, so it cannot be hit by accident in play.
+extern int padBackQuits;
 
 // Whether losing the input focus pauses the game (--no-autopause clears it).
 extern int focusPauses;

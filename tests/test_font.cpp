@@ -71,6 +71,7 @@ TEST_F(FontTest, TintAndAlphaAreBakedIntoThePixels)
     EXPECT_EQ(font->advances[64], 4);
     EXPECT_EQ(font->advances[65], 255);
     EXPECT_EQ(font->advances[255], 255);
+    EXPECT_EQ(fontRawMissing, 56);      // said at start-up
     freeFont(font);
 
     // the whole part of a factor counts: 0.5 gives 0 and 2.0 gives
@@ -87,6 +88,7 @@ TEST_F(FontTest, CellIsASixteenthOfTheSheetAndAdvanceDefaultsToHalfACell)
     ASSERT_NE(font = loadFont(dir.c_str()), nullptr);
     EXPECT_EQ(font->sheet->w, 250);
     EXPECT_EQ(font->cellSize, 15);
+    EXPECT_EQ(fontRawMissing, 0);
     for (int c = 0; c < 256; c++)
         ASSERT_EQ(font->advances[c], 7) << c;
     EXPECT_EQ(textWidth(font, "abc"), 21);

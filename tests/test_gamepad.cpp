@@ -101,6 +101,38 @@ TEST_F(Gamepad, PlaysLikeTheKeyboard)
     EXPECT_EQ(paused, 0);
 }
 
+// Back held for a second quits, but only while paused or over: in play it
+// does nothing however long, and a hold begun in play counts from the pause.
+TEST_F(Gamepad, BackHeldASecondWhilePausedOrOverQuits)
+{
+    padBack(true);
+    for (int i = 0; i < 150; i++)
+        ASSERT_EQ(runFramePass(lastTicks + 10), 0) << "quit in play";
+    padButton(testPadStart);
+    runFramePass(lastTicks + 10);
+    ASSERT_EQ(paused, 1);
+    EXPECT_EQ(runFramePass(lastTicks + 10), 0);     // the hold counts from here
+    EXPECT_EQ(runFramePass(lastTicks + 980), 0);
+    EXPECT_EQ(runFramePass(lastTicks + 20), 1);
+
+    // Over: let go early and held again, the second hold starts over.
+    paused = 0;
+    gameOver = 1;
+    padBack(false);
+    runFramePass(lastTicks + 10);
+    padBack(true);
+    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
+    EXPECT_EQ(runFramePass(lastTicks + 900), 0);
+    padBack(false);
+    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
+    padBack(true);
+    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
+    EXPECT_EQ(runFramePass(lastTicks + 900), 0);
+    EXPECT_EQ(runFramePass(lastTicks + 100), 1);
+    padBack(false);
+    runFramePass(lastTicks + 10);
+}
+
 TEST_F(Gamepad, LostFocusPausesUnlessTurnedOff)
 {
     pushFocus(false);

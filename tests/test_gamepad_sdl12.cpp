@@ -1,9 +1,11 @@
 // The gamepad on SDL 1.2, where buttons have only numbers: fire is button 0,
-// Start is 7 on XInput-style pads and 9 on many others, and only the first
-// pad is read.
+// Start and Back are chosen by what the pad is or by the player, never two
+// for one role, and only the first pad is read.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 #include "tests/support.h"
 #include "platform/input.h"
+#include "platform/padbuttons.h"
 
 static void pushButton(int button, int pad)
 {
@@ -14,20 +16,67 @@ static void pushButton(int button, int pad)
     SDL_PushEvent(&e);
 }
 
-TEST(GamepadByNumber, ButtonsZeroSevenAndNineOfTheFirstPad)
+static PassInput pressed(std::initializer_list<int> buttons)
 {
-    openTestVideo();
-    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
-    openGamepad();
-    pushButton(padFireButton, 0);
-    pushButton(padStartButton, 0);
-    pushButton(padStartButtonAlt, 0);
-    pushButton(1, 0);       // no meaning
+    for (int b : buttons)
+        pushButton(b, 0);
     pushButton(0, 1);       // a second pad is not read
     PassInput in;
     readLiveInput(&in, 10);
-    ASSERT_EQ(in.eventCount, 3);
+    return in;
+}
+
+TEST(GamepadByNumber, StartIsOneButtonChosenByThePadOrThePlayer)
+{
+    const struct { const char *name; int buttons, start, back; } pads[] = {
+        { "Microsoft X-Box 360 pad", 11, 7, 6 },
+        { "Xbox Wireless Controller", 16, 7, 6 },
+        { "Logitech Gamepad F310", 11, 7, 6 },      // XInput by its count
+        { "Sony PLAYSTATION(R)3 Controller", 13, 9, 8 },
+        { "Sony Interactive Entertainment Wireless Controller", 13, 9, 8 },
+        { "DragonRise Inc.   Generic   USB  Joystick  ", 12, 9, 8 },
+        { "USB Gamepad ", 8, 7, 6 },                // no button 9 at all
+        { nullptr, 0, 7, 6 },
+    };
+    for (const auto &p : pads) {
+        PadButtons b = padButtonsFor(p.name, p.buttons);
+        EXPECT_EQ(b.fire, 0) << p.name;
+        EXPECT_EQ(b.start, p.start) << p.name;
+        EXPECT_EQ(b.back, p.back) << p.name;
+    }
+
+    PadButtons b = padButtonsFor(nullptr, 0);
+    EXPECT_TRUE(applyPadSetting(&b, "start=9,back=8"));
+    EXPECT_EQ(b.fire, 0);
+    EXPECT_EQ(b.start, 9);
+    EXPECT_EQ(b.back, 8);
+    EXPECT_TRUE(applyPadSetting(&b, "back=10,fire=2"));
+    EXPECT_EQ(b.fire, 2);
+    EXPECT_EQ(b.start, 9);
+    EXPECT_EQ(b.back, 10);
+    // Unreadable, or two roles on one button: the layout stays.
+    for (const char *bad : { "", "start=", "start=7,", "start=100", "pause=3", "start=7;back=6",
+                             "start=-1", "start=10", "fire=9,start=9", " start=7" })
+        EXPECT_FALSE(applyPadSetting(&b, bad)) << bad;
+    EXPECT_EQ(b.fire, 2);
+    EXPECT_EQ(b.start, 9);
+    EXPECT_EQ(b.back, 10);
+
+    // Through the live input: without a pad of its own the test's events get
+    // the XInput numbers, so 9 means nothing; the player's setting moves Start.
+    openTestVideo();
+    SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    unsetenv("DRIFTWING_PAD_BUTTONS");
+    openGamepad();
+    PassInput in = pressed({ 0, 7, 9, 1 });
+    ASSERT_EQ(in.eventCount, 2);
     EXPECT_EQ(in.events[0], passFire);
     EXPECT_EQ(in.events[1], passStart);
-    EXPECT_EQ(in.events[2], passStart);
+    setenv("DRIFTWING_PAD_BUTTONS", "start=9,back=8", 1);
+    openGamepad();
+    in = pressed({ 7, 9 });
+    ASSERT_EQ(in.eventCount, 1);
+    EXPECT_EQ(in.events[0], passStart);
+    unsetenv("DRIFTWING_PAD_BUTTONS");
+    openGamepad();
 }

@@ -97,7 +97,7 @@ TEST(Options, GoodOptionsAreAcceptedAndReachSdl)
     for (const char *args : cases) {
         GameRun r = runGame(args);
         EXPECT_EQ(r.status, 1) << args;
-        EXPECT_EQ(r.out.rfind("Unable to init SDL: ", 0), 0u) << args << ": " << r.out;
+        EXPECT_EQ(r.out.rfind("driftwing: Unable to init SDL: ", 0), 0u) << args << ": " << r.out;
         EXPECT_EQ(r.err, "") << args;
     }
 }
@@ -109,7 +109,7 @@ TEST(Options, VsyncIsTakenAndALibraryThatCannotSaysSo)
     bool libraryCan = requestVsync();
     GameRun r = runGame("--vsync --window");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.out.rfind("Unable to init SDL: ", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind("driftwing: Unable to init SDL: ", 0), 0u) << r.out;
     EXPECT_EQ(r.err, libraryCan ? "" : "driftwing: --vsync: this SDL library cannot wait for the display;"
                                        " frames are shown as they are drawn\n");
 }

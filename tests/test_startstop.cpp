@@ -4,12 +4,14 @@
 #include <limits.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 #include "tests/support.h"
 #include "tests/testinput.h"
+#include "tools/assetgen/assetgen.h"
 #include "game/gameroot.h"
 #include "game/highscore.h"
 #include "game/startup.h"
@@ -41,6 +43,16 @@ TEST(StartStop, NoGameDataIsOneLineNamingThePlacesAndStatusOne)
     EXPECT_EQ(chosen.status, 1);
     EXPECT_EQ(chosen.err(), "driftwing: no game data found in " + home + hint);
     EXPECT_EQ(chosen.out(), "");
+
+    // Started from the source tree, the data `make play` made in run/ is named.
+    ASSERT_TRUE(makeDirs(home + "/run/data/ship"));
+    writeString(home + "/run/data/ship/info", "1\n");
+    GameChild source(home, { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" });
+    ASSERT_TRUE(source.waitEnd(30)) << "the game went on without data";
+    EXPECT_EQ(source.status, 1);
+    EXPECT_EQ(source.err(), "driftwing: no game data found in " + home + " or " + installed
+                                + "; --data DIR chooses the folder that holds it (`make play` made it in "
+                                + home + "/run: --data run)\n");
 }
 
 // Before: SDL 1.2 fell back to its text-mode driver, wrote escape sequences
@@ -70,9 +82,8 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
         EXPECT_NE(access((dir + "/high1").c_str(), F_OK), 0);
     }
 
-    // A DISPLAY nobody answers at: SDL falls back all the same, and is
-    // stopped before it plays (on classic SDL its text-mode driver has
-    // written its start and end to the terminal by then).
+    // A DISPLAY nobody answers at: one line, and nothing else on the
+    // terminal (classic SDL's text-mode driver never gets to write).
     int number = 9000;
     while (access(("/tmp/.X11-unix/X" + std::to_string(number)).c_str(), F_OK) == 0
            || access(("/tmp/.X" + std::to_string(number) + "-lock").c_str(), F_OK) == 0)
@@ -82,20 +93,29 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
                           "SDL_AUDIODRIVER=dummy", "--window", "--nosound" });
     ASSERT_TRUE(dead.waitEnd(30)) << "still running on DISPLAY " << display;
     EXPECT_EQ(dead.status, 1);
-    std::string line = "Unable to init SDL: no graphical display: cannot open DISPLAY " + display + "\n";
-    std::string out = dead.out();
-    EXPECT_TRUE(out.size() >= line.size() && out.compare(out.size() - line.size(), line.size(), line) == 0)
-        << out;
+    EXPECT_EQ(dead.out(), "driftwing: Unable to init SDL: no graphical display: cannot open DISPLAY "
+                          + display + "\n");
 
     // A driver the player names is used without DISPLAY: the dummy one
-    // plays until a quit signal ends the game.
-    GameChild dummy(dir, { "-u", "DISPLAY", "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window",
-                           "--nosound" });
-    EXPECT_TRUE(takesQuitSignals(dummy.pid));
-    kill(dummy.pid, SIGTERM);
-    ASSERT_TRUE(dummy.waitEnd(30));
-    EXPECT_EQ(dummy.status, 0);
-    EXPECT_EQ(dummy.err().find("no graphical display"), std::string::npos) << dummy.err();
+    // plays until a quit signal ends the game. An audio driver that is not
+    // there, or ALSA without a sound card, only costs the sound, with a
+    // warning that names --nosound and none of ALSA's own lines.
+    for (const char *audio : { "bogus", "alsa" }) {
+        GameChild dummy(dir, { "-u", "DISPLAY", "SDL_VIDEODRIVER=dummy",
+                               std::string("SDL_AUDIODRIVER=") + audio, "--window" });
+        EXPECT_TRUE(takesQuitSignals(dummy.pid));
+        kill(dummy.pid, SIGTERM);
+        ASSERT_TRUE(dummy.waitEnd(30));
+        EXPECT_EQ(dummy.status, 0) << audio;
+        EXPECT_EQ(dummy.err().find("no graphical display"), std::string::npos) << dummy.err();
+        EXPECT_EQ(dummy.err().find("ALSA lib"), std::string::npos) << dummy.err();
+        std::string warning = dummy.out();
+        if (warning.empty() && strcmp(audio, "alsa") == 0)
+            continue;       // a machine with a sound card
+        EXPECT_EQ(warning.rfind("driftwing: Warning: Couldn't set 44100 Hz 16-bit audio\n"
+                                "driftwing: - Reason: ", 0), 0u) << warning;
+        EXPECT_NE(warning.find("(--nosound starts without it)\n"), std::string::npos) << warning;
+    }
 }
 
 // Seconds from a quit signal to the end of a game in play.

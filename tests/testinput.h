@@ -28,6 +28,7 @@ void detachTestPad();
 void padStick(int axis, int value);     // 0: left-right, 1: up-down, 2: another axis
 void padDpad(Uint8 hat);                // SDL_HAT_ bits
 void padButton(TestPadButton button);
+void padBack(bool down);                // Back (Select) pressed or let go
 
 // The version of the SDL library the program runs on.
 SDL_version linkedSdlVersion();

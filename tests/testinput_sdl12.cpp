@@ -77,6 +77,16 @@ void padButton(TestPadButton button)
     SDL_PushEvent(&e);
 }
 
+// Back is button 6 on the layout a pad without a name gets.
+void padBack(bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.which = 0;
+    e.jbutton.button = 6;
+    SDL_PushEvent(&e);
+}
+
 SDL_Surface *shownPicture()
 {
     SDL_Surface *video = SDL_GetVideoSurface();

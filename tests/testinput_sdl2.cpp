@@ -109,6 +109,11 @@ void padButton(TestPadButton button)
     SDL_JoystickSetVirtualButton(testPad, b, 0);
 }
 
+void padBack(bool down)
+{
+    SDL_JoystickSetVirtualButton(testPad, SDL_CONTROLLER_BUTTON_BACK, down);
+}
+
 static SDL_Window *gameWindow()
 {
     for (Uint32 id = 1; id < 64; id++)

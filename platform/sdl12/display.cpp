@@ -37,7 +37,7 @@ const char *displayMissing()
                              getenv("WAYLAND_DISPLAY"), onSdl2());
 }
 
-bool startSystem(bool sound)
+bool startSystem()
 {
     // On the SDL 2 based library every flip goes through an SDL 2 renderer,
     // by default OpenGL: without a GPU that loads a software rasteriser of
@@ -51,11 +51,23 @@ bool startSystem(bool sound)
         setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 0);
     }
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
-    Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_JOYSTICK;
-    if (sound)
-        systems |= SDL_INIT_AUDIO;
-    if (SDL_Init(systems) < 0)
+    // Classic SDL 1.2 falls back to a text-mode driver when the X display
+    // cannot be opened, and that driver writes its escape sequences to the
+    // terminal before the game can refuse it. With DISPLAY set and no driver
+    // of the player's own, X is the only display meant, so it is asked for
+    // by name: a dead display then simply fails to start.
+    bool xByName = !onSdl2() && !getenv("SDL_VIDEODRIVER") && getenv("DISPLAY")
+                   && getenv("DISPLAY")[0];
+    if (xByName)
+        setenv("SDL_VIDEODRIVER", "x11", 1);
+    int started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+    if (xByName)
+        unsetenv("SDL_VIDEODRIVER");
+    if (started < 0) {
+        if (xByName)
+            sayNoDisplay();
         return false;
+    }
     char driver[32];
     if (unseenFallback(SDL_VideoDriverName(driver, sizeof driver))) {
         SDL_Quit();

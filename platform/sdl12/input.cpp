@@ -4,6 +4,10 @@
 #include "platform/signals.h"
 #include "platform/display.h"
 #include "platform/keymap.h"
+#include "platform/padbuttons.h"
+
+#include <stdio.h>
+#include <stdlib.h>
 
 int focusPauses = 1;
 
@@ -11,6 +15,9 @@ int focusPauses = 1;
 // first two axes and the first hat, each on its own so that releasing one
 // does not cancel the other.
 static Uint16 axisXHeld, axisYHeld, hatHeld;
+// The first pad's buttons by number, and whether its Back is held.
+static PadButtons buttons = padButtonsFor(nullptr, 0);
+static bool backHeld;
 
 static Uint16 hatBits(Uint8 hat)
 {
@@ -27,7 +34,7 @@ static Uint16 hatBits(Uint8 hat)
 }
 
 // Gamepad events of the first pad: directions into the held state, the
-// fire and Start buttons into pass events.
+// fire and Start buttons into pass events, Back into its held state.
 static void padEvent(PassInput *in, const SDL_Event &event)
 {
     switch (event.type) {
@@ -46,10 +53,16 @@ static void padEvent(PassInput *in, const SDL_Event &event)
     case SDL_JOYBUTTONDOWN:
         if (event.jbutton.which != 0)
             break;
-        if (event.jbutton.button == padFireButton)
+        if (event.jbutton.button == buttons.fire)
             addPassEvent(in, passFire);
-        else if (event.jbutton.button == padStartButton || event.jbutton.button == padStartButtonAlt)
+        else if (event.jbutton.button == buttons.start)
             addPassEvent(in, passStart);
+        else if (event.jbutton.button == buttons.back)
+            backHeld = true;
+        break;
+    case SDL_JOYBUTTONUP:
+        if (event.jbutton.which == 0 && event.jbutton.button == buttons.back)
+            backHeld = false;
         break;
     }
 }
@@ -99,17 +112,34 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     pollEvents(in);
     // A quit signal quits like the close request; the flag stays set, so a
     // full record hands it to the next pass.
-    if (quitSignalled)
+    if (quitSignalled || backHoldQuits(backHeld, ticks))
         addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys() | axisXHeld | axisYHeld | hatHeld;
 }
 
+// The buttons of the pad by its name and button count, or the player's
+// own from DRIFTWING_PAD_BUTTONS; a setting that cannot be read is said and
+// left alone.
+static void chooseButtons(const char *name, int count)
+{
+    buttons = padButtonsFor(name, count);
+    const char *setting = getenv("DRIFTWING_PAD_BUTTONS");
+    if (setting && *setting && !applyPadSetting(&buttons, setting))
+        fprintf(stderr, "driftwing: DRIFTWING_PAD_BUTTONS '%s' is not like 'fire=0,start=9,back=8'"
+                " with three different buttons; using the pad's own\n", setting);
+}
+
 void openGamepad()
 {
     axisXHeld = axisYHeld = hatHeld = 0;
-    if (SDL_NumJoysticks() > 0)
-        SDL_JoystickOpen(0);
+    backHeld = false;
+    SDL_Joystick *pad = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
+    const char *name = pad ? SDL_JoystickName(0) : nullptr;
+    chooseButtons(name, pad ? SDL_JoystickNumButtons(pad) : 0);
+    if (pad)
+        printf("driftwing: gamepad taken up: %s (fire button %d, start %d, back %d)\n",
+               name ? name : "unnamed", buttons.fire, buttons.start, buttons.back);
     SDL_JoystickEventState(SDL_ENABLE);
 }
 

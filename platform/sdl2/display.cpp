@@ -38,12 +38,10 @@ const char *displayMissing()
                              getenv("WAYLAND_DISPLAY"), true);
 }
 
-bool startSystem(bool sound)
+bool startSystem()
 {
     // The game controller system brings the joystick system with it.
     Uint32 systems = SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER;
-    if (sound)
-        systems |= SDL_INIT_AUDIO;
     if (SDL_Init(systems) < 0)
         return false;
     if (unseenFallback(SDL_GetCurrentVideoDriver())) {

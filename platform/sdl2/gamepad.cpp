@@ -7,20 +7,34 @@
 #include "platform/keymap.h"
 #include "platform/sdl2/gamepad.h"
 
+#include <stdio.h>
+
 static SDL_GameController *pad;
 static SDL_JoystickID padId = -1;
 
 // The left stick's two axes and the D-pad, each on its own so that letting
 // go of one does not cancel the other.
 static Uint16 stickXHeld, stickYHeld, dpadHeld;
+static bool backHeld;
 
-static void dropPad()
+static const char *padName()
 {
+    const char *name = SDL_GameControllerName(pad);
+    return name ? name : "unnamed";
+}
+
+// pulledOut: the pad went away, which is said; openGamepad starting over
+// lets go quietly.
+static void dropPad(bool pulledOut)
+{
+    if (pad && pulledOut)
+        printf("driftwing: gamepad let go: %s\n", padName());
     if (pad)
         SDL_GameControllerClose(pad);
     pad = nullptr;
     padId = -1;
     stickXHeld = stickYHeld = dpadHeld = 0;
+    backHeld = false;
 }
 
 static void takePad(int deviceIndex)
@@ -28,8 +42,10 @@ static void takePad(int deviceIndex)
     if (pad || !SDL_IsGameController(deviceIndex))
         return;
     pad = SDL_GameControllerOpen(deviceIndex);
-    if (pad)
-        padId = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    if (!pad)
+        return;
+    padId = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+    printf("driftwing: gamepad taken up: %s\n", padName());
 }
 
 static void takeFirstPad()
@@ -41,7 +57,7 @@ static void takeFirstPad()
 
 void openGamepad()
 {
-    dropPad();
+    dropPad(false);
     SDL_GameControllerEventState(SDL_ENABLE);
     takeFirstPad();
 }
@@ -63,6 +79,8 @@ static void buttonDown(PassInput *in, Uint8 button)
         addPassEvent(in, passFire);
     else if (button == SDL_CONTROLLER_BUTTON_START)
         addPassEvent(in, passStart);
+    else if (button == SDL_CONTROLLER_BUTTON_BACK)
+        backHeld = true;
     else
         dpadHeld |= dpadBit(button);
 }
@@ -75,7 +93,7 @@ bool gamepadEvent(PassInput *in, const SDL_Event &event)
         return true;
     case SDL_CONTROLLERDEVICEREMOVED:
         if (pad && event.cdevice.which == padId) {  // an instance id
-            dropPad();
+            dropPad(true);
             takeFirstPad();
         }
         return true;
@@ -92,8 +110,11 @@ bool gamepadEvent(PassInput *in, const SDL_Event &event)
             buttonDown(in, event.cbutton.button);
         return true;
     case SDL_CONTROLLERBUTTONUP:
-        if (pad && event.cbutton.which == padId)
+        if (pad && event.cbutton.which == padId) {
             dpadHeld &= (Uint16)~dpadBit(event.cbutton.button);
+            if (event.cbutton.button == SDL_CONTROLLER_BUTTON_BACK)
+                backHeld = false;
+        }
         return true;
     default:
         return false;
@@ -103,4 +124,9 @@ bool gamepadEvent(PassInput *in, const SDL_Event &event)
 Uint16 gamepadHeld()
 {
     return stickXHeld | stickYHeld | dpadHeld;
+}
+
+bool gamepadBackHeld()
+{
+    return backHeld;
 }

@@ -14,4 +14,7 @@ bool gamepadEvent(PassInput *in, const SDL_Event &event);
 // The directions the pad holds now, as held-key bits.
 Uint16 gamepadHeld();
 
+// Whether the pad's Back button is held down now.
+bool gamepadBackHeld();
+
 #endif

@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/keymap.h"
 #include "platform/sdl2/gamepad.h"
+#include "platform/padbuttons.h"
 
 int focusPauses = 1;
 
@@ -65,7 +66,7 @@ void readLiveInput(PassInput *in, Uint32 ticks)
     pollEvents(in);
     // A quit signal quits like the close request; the flag stays set, so a
     // full record hands it to the next pass.
-    if (quitSignalled)
+    if (quitSignalled || backHoldQuits(gamepadBackHeld(), ticks))
         addPassEvent(in, passQuit);
     // After the poll, so that the key state includes the events just read.
     in->held = heldKeys() | gamepadHeld();
