@@ -1,6 +1,7 @@
 // GNU-style options: "--name", "--name VALUE" and "--name=VALUE".
 #include "game/options.h"
 #include "core/version.h"
+#include "platform/sdlversion.h"
 
 #include <errno.h>
 #include <stdio.h>
@@ -25,7 +26,7 @@ static const char usage[] =
     "  --play FILE        show the demo in FILE at its recorded pace\n"
     "  --timedemo FILE    play the demo in FILE as fast as possible and time it\n"
     "  -h, --help         show this help and exit\n"
-    "  --version          show the version and exit\n"
+    "  --version          show the version and the SDL it runs on, and exit\n"
     "\n"
     "Keys: arrows fly, SPACE fires, P pauses, ENTER starts a new game after\n"
     "game over, F11 or Alt+Enter toggles full screen, ESC quits.\n"
@@ -82,7 +83,9 @@ int parseOptions(int argc, char **argv)
             return outputWritten() ? 0 : 1;
         }
         if (strcmp(arg, "--version") == 0) {
-            puts("driftwing " DRIFTWING_VERSION);
+            char sdl[200];
+            describeSdl(sdl, sizeof sdl);
+            printf("driftwing " DRIFTWING_VERSION "\n%s\n", sdl);
             return outputWritten() ? 0 : 1;
         }
         if (strcmp(arg, "--window") == 0) {

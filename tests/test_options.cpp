@@ -4,7 +4,9 @@
 // that must stop before SDL shows it.
 #include <gtest/gtest.h>
 #include <string.h>
+#include <algorithm>
 #include "tests/support.h"
+#include "tests/testinput.h"
 #include "platform/display.h"
 
 struct GameRun {
@@ -65,7 +67,13 @@ TEST(Options, HelpAndVersionExitAtOnce)
     }
     GameRun v = runGame("--version");
     EXPECT_EQ(v.status, 0);
-    EXPECT_EQ(v.out, "driftwing 1.0\n");
+    // The second line names the SDL running, so a report tells the builds apart.
+    SDL_version sdl = linkedSdlVersion();
+    std::string running = "SDL " + std::to_string(sdl.major) + "." + std::to_string(sdl.minor) + "."
+                          + std::to_string(sdl.patch) + (sdl.patch >= 50 ? " as sdl12-compat" : "");
+    EXPECT_EQ(v.out.rfind("driftwing 1.0\n" + running + " ", 0), 0u) << v.out;
+    EXPECT_NE(v.out.find("(built against "), std::string::npos) << v.out;
+    EXPECT_EQ(std::count(v.out.begin(), v.out.end(), '\n'), 2) << v.out;
     EXPECT_EQ(v.err, "");
 }
 
