@@ -40,7 +40,7 @@ NOT_AGAIN_COMPAT := -E '^(package_deb|e2e_wayland)$$'
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test test-compat test-sanitize fuzz demos hud-shots bench bench-compare setup configure install deb release
+.PHONY: play test test-compat test-sanitize fuzz demos hud-shots bench bench-compare setup configure install uninstall deb release
 
 play:
 	@if [ -z "$$DISPLAY" ]; then echo "driftwing: no display (DISPLAY is not set), so the game cannot open its window."; exit 1; fi
@@ -125,17 +125,32 @@ setup:
 configure: setup
 	@cmake -S . -B $(BUILD) -DDRIFTWING_SDL=$(SDL) >/dev/null
 
+# Hardened as Debian builds its packages (dpkg-buildflags).
 release: setup
-	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL=$(SDL) >/dev/null
+	@cmake -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL=$(SDL) \
+		-DDRIFTWING_PACKAGE=ON >/dev/null
 	@cmake --build $(RELEASE) -j2 --target driftwing installdata
 
 # make install PREFIX=/some/where: the game in PREFIX/games (linked from bin), its data in
 # PREFIX/share/games/driftwing, menu entry, icons, metadata and manual page.
+# DESTDIR=/stage puts the same tree under /stage/PREFIX, for packagers.
 install: release
 	@cmake --install $(RELEASE) --prefix "$(PREFIX)" --strip
 
-# make deb: driftwing_1.0_<arch>.deb in the current folder.
+# make uninstall PREFIX=/some/where (and the DESTDIR of the install, if any).
+uninstall:
+	@sh dist/uninstall.sh "$(PREFIX)"
+
+# make deb: the package of the SDL 2 build, the one to ship, unless SDL= is
+# given: driftwing_1.0_<arch>.deb, or driftwing-sdl1.2_1.0_<arch>.deb for
+# SDL=1.2, in the current folder.
+ifeq ($(origin SDL),file)
+deb:
+	@$(MAKE) deb SDL=2
+else
+DEB_FILE := driftwing$(if $(SUFFIX),,-sdl1.2)_1.0_*.deb
 deb: release
 	@cd $(RELEASE) && (cpack >cpack.log 2>&1 || { cat cpack.log; exit 1; })
-	@cp $(RELEASE)/package/driftwing_1.0_*.deb .
-	@ls driftwing_1.0_*.deb
+	@cp $(RELEASE)/package/$(DEB_FILE) .
+	@ls $(DEB_FILE)
+endif

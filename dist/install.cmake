@@ -1,6 +1,7 @@
 # The installed game and its Debian package.
 #   cmake --install BUILD --prefix P    games/driftwing (bin/driftwing links to it), share/games/driftwing/...
-#   cpack (in BUILD)                    driftwing_1.0_<arch>.deb
+#   cpack (in BUILD)                    driftwing_1.0_<arch>.deb on SDL 2,
+#                                       driftwing-sdl1.2_1.0_<arch>.deb on SDL 1.2
 # The game finds its data from its own path (games/../share/games/driftwing),
 # so any prefix works as well as /usr.
 
@@ -31,6 +32,13 @@ add_custom_target(installdata ALL
 # The game lives in games/ as Debian wants; /usr/games is missing from the
 # PATH of root and of some session launchers, so bin/ holds a link to it.
 install(TARGETS driftwing RUNTIME DESTINATION games)
+# A stripped install (make install, the package) also drops the compiler's
+# notes and comment, which nothing at run time reads, as Debian's own
+# packages do.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND strip --remove-section=.comment --remove-section=.note
+                          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/games/driftwing\")
+endif()")
 install(FILES ${PKG_OUT}/bin/driftwing DESTINATION bin)
 install(DIRECTORY ${PKG_OUT}/root/data ${PKG_OUT}/root/Data
   DESTINATION share/games/driftwing
@@ -53,12 +61,31 @@ set(CPACK_PACKAGE_DESCRIPTION "Driftwing is a small side-scrolling shoot-'em-up.
 play band over a scrolling sky and a rocky foreground while enemy ships come
 in from the right. Shoot them down, don't touch them, and don't fly into the
 ground. Plays with the keyboard or a gamepad, in a scaled window or full
-screen, with music and sound effects; each player keeps a best score.")
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+screen, with music and sound effects; each player keeps a best score.
+.
+This build runs on ${SDL_NAME}.")
+# The two builds make one package, driftwing, that replaces the other; their
+# files are told apart by name. SDL 2 is the one to ship, and has the plain
+# name.
+execute_process(COMMAND dpkg --print-architecture OUTPUT_VARIABLE DEB_ARCH
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(PLATFORM_IMPL STREQUAL "sdl2")
+  set(CPACK_DEBIAN_FILE_NAME driftwing_1.0_${DEB_ARCH}.deb)
+else()
+  set(CPACK_DEBIAN_FILE_NAME driftwing-sdl1.2_1.0_${DEB_ARCH}.deb)
+endif()
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_OUTPUT_FILE_PREFIX ${CMAKE_BINARY_DIR}/package)
+# The same sources make the same package, byte for byte: every time stamp in
+# it is the one of the latest changelog entry, as Debian's own builds do,
+# unless SOURCE_DATE_EPOCH is given. cpack reads this file when it runs.
+execute_process(COMMAND dpkg-parsechangelog -l ${DIST_DIR}/changelog -STimestamp
+                OUTPUT_VARIABLE CHANGELOG_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE)
+file(WRITE ${CMAKE_BINARY_DIR}/CPackDates.cmake
+  "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} \"${CHANGELOG_EPOCH}\")\nendif()\n")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackDates.cmake)
 include(CPack)

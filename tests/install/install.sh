@@ -71,4 +71,9 @@ XDG_DATA_HOME=$work/afile SDL_AUDIODRIVER=dummy run nofolder score
 said=$(cat "$work/nofolder.txt")
 want="driftwing: cannot create $work/afile/driftwing (Not a directory), so the best score will not be kept"
 [ "$said" = "$want" ] && ok "no per-user folder: said once" || fail "no per-user folder said: '$said'"
+
+# make uninstall takes away every file the install put there.
+sh "$(dirname "$0")/../../dist/uninstall.sh" "$prefix" >/dev/null || fail "uninstall failed"
+left=$(find "$prefix" ! -type d)
+[ -z "$left" ] && ok "uninstall leaves no file" || fail "uninstall left: $left"
 finish "install"

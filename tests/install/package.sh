@@ -7,13 +7,31 @@ SRC=$(readlink -f "$1")
 REL=$2
 SDL=${3:-1.2}
 
-cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL="$SDL" >/dev/null \
+# Configured as `make release` does, so the two share the build.
+cmake -S "$SRC" -B "$REL" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DDRIFTWING_SDL="$SDL" \
+        -DDRIFTWING_PACKAGE=ON >/dev/null \
     && cmake --build "$REL" -j2 --target driftwing installdata >/dev/null \
-    && (cd "$REL" && cpack >/dev/null 2>&1) || { echo "FAIL: release build or cpack"; exit 1; }
+    && rm -f "$REL"/package/*.deb && (cd "$REL" && cpack >/dev/null 2>&1) \
+    || { echo "FAIL: release build or cpack"; exit 1; }
 
-set -- "$REL"/package/driftwing_1.0_*.deb
+# The two builds' files have names of their own; SDL 2's is the plain one.
+if [ "$SDL" = 2 ]; then name=driftwing; runsOn="SDL 2"; else name=driftwing-sdl1.2; runsOn="SDL 1.2"; fi
+set -- "$REL"/package/*.deb
 deb=$1
-[ -f "$deb" ] && ok "built $(basename "$deb")" || { echo "FAIL: no driftwing_1.0_*.deb"; exit 1; }
+[ "$#" -eq 1 ] && [ -f "$deb" ] && [[ "$(basename "$deb")" == ${name}_1.0_*.deb ]] && ok "built $(basename "$deb")" \
+    || { echo "FAIL: not one ${name}_1.0_*.deb: $*"; exit 1; }
+dpkg-deb -f "$deb" Description | grep -q "This build runs on $runsOn" || fail "description does not say $runsOn"
+
+# The same sources give the same package, byte for byte: the game linked
+# anew, the data made anew and every file touched, then packed again.
+cp "$deb" "$REL/first.deb"
+rm -f "$REL/driftwing" "$REL/dist/data.stamp" "$REL"/package/*.deb
+find "$REL/dist" -type f -exec touch {} +
+cmake --build "$REL" -j2 --target driftwing installdata >/dev/null && (cd "$REL" && cpack >/dev/null 2>&1) \
+    || { echo "FAIL: second release build or cpack"; exit 1; }
+cmp -s "$REL/first.deb" "$deb" && ok "built twice, the package is the same byte for byte" \
+    || fail "a second build gives another package ($(cmp "$REL/first.deb" "$deb" 2>&1))"
+rm -f "$REL/first.deb"
 
 # Every file the package holds, and nothing else.
 contents=$(dpkg-deb -c "$deb")
@@ -56,9 +74,13 @@ else
     fail "simulated install: $(echo "$sim" | grep -E '^(Remv|E:)|broken' | head -5)"
 fi
 
-out=$(lintian --fail-on error "$deb" 2>&1)
+# No error, and the binary hardened and stripped as Debian's own are.
+out=$(lintian --fail-on error --display-info "$deb" 2>&1)
 status=$?
 out=$(echo "$out" | grep -v 'running with root privileges')
 [ "$status" -eq 0 ] && ok "lintian reports no error${out:+ ($out)}" || fail "lintian: $out"
+for tag in hardening-no-bindnow hardening-no-fortify-functions hardening-no-relro binary-has-unneeded-section; do
+    echo "$out" | grep -q "$tag" && fail "lintian: $tag"
+done
 
 finish "package"
