@@ -30,8 +30,10 @@ static const char usage[] =
     "\n"
     "Keys: arrows fly, SPACE fires, P pauses, ENTER starts a new game after\n"
     "game over, F11 or Alt+Enter toggles full screen, ESC quits.\n"
-    "A gamepad flies with its left stick or D-pad, fires with A (button 0) and\n"
-    "pauses or starts a new game with Start.\n";
+    "A gamepad flies with its left stick or D-pad, fires with A (button 0),\n"
+    "pauses or starts a new game with Start, and quits with Back held for a\n"
+    "second while paused or after game over. On SDL 1.2, DRIFTWING_PAD_BUTTONS\n"
+    "sets the pad's buttons by number, as in fire=0,start=9,back=8.\n";
 
 static int badOption(const char *what, const char *arg)
 {
