@@ -56,8 +56,9 @@ bool startSystem()
     // terminal before the game can refuse it. With DISPLAY set and no driver
     // of the player's own, X is the only display meant, so it is asked for
     // by name: a dead display then simply fails to start.
-    bool xByName = !onSdl2() && !getenv("SDL_VIDEODRIVER") && getenv("DISPLAY")
-                   && getenv("DISPLAY")[0];
+    const char *named = getenv("SDL_VIDEODRIVER");
+    const char *display = getenv("DISPLAY");
+    bool xByName = !onSdl2() && !(named && named[0]) && display && display[0];
     if (xByName)
         setenv("SDL_VIDEODRIVER", "x11", 1);
     int started = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
