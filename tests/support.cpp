@@ -211,7 +211,7 @@ bool inPlay(pid_t pid, double seconds)
             seen = now;
             still = monotonicNow();
         }
-        if (!slept && monotonicNow() - still > 2.0) {
+        if (!slept && monotonicNow() - still > 1.5) {
             slept = true;
             seen = now;
         }

@@ -61,7 +61,7 @@ bool waitFor(const std::function<bool()> &done, double seconds);
 bool takesQuitSignals(pid_t pid);
 
 // Whether the game has got past its loading screen into play: its main
-// thread has slept two seconds at a stretch (the loading screen's three) and then
+// thread has slept 1.5 s at a stretch (the loading screen is 3 s) and then
 // slept and woken dozens of times (the frame loop's short waits).
 bool inPlay(pid_t pid, double seconds);
 
