@@ -97,18 +97,13 @@ TEST_F(WorldUpdate, APassMovesEverythingAndRemovesOnlyWhatIsPastItsEdge)
     clouds[0].setX(300.0f);
     clouds[1].setX(300.0f);
     updateWorld();
-    EXPECT_EQ(bullets[0].getX(), 640.0f);
-    EXPECT_EQ(bulletActive[0], 1);
-    EXPECT_EQ(enemies[0].getX(), -50.0f);
-    EXPECT_EQ(enemyActive[0], 1);
+    EXPECT_EQ(std::make_tuple(bullets[0].getX(), bulletActive[0], enemies[0].getX(), enemyActive[0]),
+              std::make_tuple(640.0f, 1, -50.0f, 1));
     EXPECT_EQ(enemies[1].getX(), 90.0f);
     EXPECT_NEAR(enemies[1].getY(), 330.0f, 1e-3);
-    EXPECT_EQ(clouds[0].getX(), 299.0f);
-    EXPECT_EQ(clouds[1].getX(), 300.0f);
+    EXPECT_EQ(std::make_tuple(clouds[0].getX(), clouds[1].getX()), std::make_tuple(299.0f, 300.0f));
     // Health 2: the hit costs one, scores 1 and uses up the bullet, quietly.
-    EXPECT_EQ(enemyHealth[0], 1);
-    EXPECT_EQ(score, 1);
-    EXPECT_EQ(bulletActive[1], 0);
+    EXPECT_EQ(std::make_tuple(enemyHealth[0], score, bulletActive[1]), std::make_tuple(1, 1, 0));
     EXPECT_FALSE(exploded());
 
     // One pass later both are past their edges; the leaving enemy is not
@@ -117,11 +112,8 @@ TEST_F(WorldUpdate, APassMovesEverythingAndRemovesOnlyWhatIsPastItsEdge)
     addBullet(2, -54.5f, 100.0f);
     addBullet(3, 85.5f, 330.0f);
     updateWorld();
-    EXPECT_EQ(bulletActive[0], 0);
-    EXPECT_EQ(enemyActive[0], 0);
-    EXPECT_EQ(bulletActive[2], 1);
-    EXPECT_EQ(enemyActive[1], 0);
-    EXPECT_EQ(score, 11);
+    EXPECT_EQ(std::make_tuple(bulletActive[0], enemyActive[0], bulletActive[2], enemyActive[1], score),
+              std::make_tuple(0, 0, 1, 0, 11));
     EXPECT_TRUE(exploded());
 }
 
@@ -135,11 +127,9 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     addBullet(0, 300.0f, 100.0f);
     addBullet(1, 302.0f, 101.0f);
     updateWorld();
-    EXPECT_EQ(enemyActive[0], 0);
-    EXPECT_EQ(score, 20);
-    EXPECT_EQ(bulletActive[0] + bulletActive[1], 0);
+    EXPECT_EQ(std::make_tuple(enemyActive[0], score, bulletActive[0] + bulletActive[1], lives),
+              std::make_tuple(0, 20, 0, 4));
     EXPECT_TRUE(exploded());
-    EXPECT_EQ(lives, 4);
     EXPECT_EQ(player.getX(), 10.0f);   // respawned, blinking
 
     // Invulnerable after the respawn: an enemy passes through.
@@ -154,9 +144,7 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     player.setPos(300.0f, 100.0f);
     addEnemy(2, 300.0f, 100.0f, 1, 3);
     updateWorld();
-    EXPECT_EQ(enemyActive[2], 0);
-    EXPECT_EQ(player.getX(), 300.0f);
-    EXPECT_TRUE(exploded());
+    EXPECT_EQ(std::make_tuple(enemyActive[2], player.getX(), exploded()), std::make_tuple(0, 300.0f, true));
 }
 
 TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
@@ -171,16 +159,10 @@ TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
     addEnemy(1, 301.0f, 100.0f, 1, 1);
     addEnemy(2, 500.0f, 300.0f, 1, 1);
     updateWorld();
-    EXPECT_EQ(gameOver, 1);
-    EXPECT_EQ(enemyActive[1], 1);
-    EXPECT_EQ(enemies[0].getX(), 499.0f);
-    EXPECT_EQ(enemies[2].getX(), 500.0f);
-    EXPECT_EQ(player.getX(), 300.0f);
-    EXPECT_FALSE(exploded());
+    EXPECT_EQ(std::make_tuple(gameOver, enemyActive[1], enemies[0].getX(), enemies[2].getX(), player.getX(), exploded()),
+              std::make_tuple(1, 1, 499.0f, 500.0f, 300.0f, false));
     // Expiry, spawn and scroll still ran.
-    EXPECT_EQ(player.getFrame(), 0);
-    EXPECT_EQ(enemyActive[3], 1);
-    EXPECT_EQ(scrollX, 1.0f);
+    EXPECT_EQ(std::make_tuple(player.getFrame(), enemyActive[3], scrollX), std::make_tuple(0, 1, 1.0f));
 
     // Now the game is over, and then paused: passes change nothing.
     player.setDelayFactor(1.0f);
@@ -191,12 +173,9 @@ TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
         paused = state == 1;
         distance += 1000.0;
         updateWorld();
-        EXPECT_EQ(bullets[5].getX(), 100.0f);
-        EXPECT_EQ(enemies[0].getX(), 499.0f);
-        EXPECT_EQ(player.getDelayFactor(), 1.0f);
-        EXPECT_EQ(lastSpawnAt, 5000u);
-        EXPECT_EQ(clouds[0].getX(), cloudX);
-        EXPECT_EQ(scrollX, 1.0f);
+        EXPECT_EQ(std::make_tuple(bullets[5].getX(), enemies[0].getX(), player.getDelayFactor(), lastSpawnAt,
+                                  clouds[0].getX(), scrollX),
+                  std::make_tuple(100.0f, 499.0f, 1.0f, (uint64_t)5000, cloudX, 1.0f)) << state;
     }
 }
 
@@ -208,24 +187,19 @@ TEST_F(WorldUpdate, TimersFireOnlyAfterMoreThanTheirIntervalAndOncePerPass)
     // Exactly 3000 and 750 ms on: nothing yet.
     distance = 4000.0;
     updateWorld();
-    EXPECT_EQ(player.getDelayFactor(), 1.0f);
-    EXPECT_EQ(enemyActive[0], 0);
+    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), enemyActive[0]), std::make_tuple(1.0f, 0));
 
     // A little later the ship is hittable again, and an enemy and the
     // clouds arrive.
     distance = 4000.25;
     updateWorld();
-    EXPECT_EQ(player.getDelayFactor(), 0.0f);
-    EXPECT_EQ(player.isAnimating(), 0);
-    EXPECT_EQ(enemyActive[0], 1);
-    EXPECT_EQ(cloudActive[0], 1);
-    EXPECT_EQ(lastSpawnAt, 4000u);
+    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), player.isAnimating(), enemyActive[0], cloudActive[0], lastSpawnAt),
+              std::make_tuple(0.0f, 0, 1, 1, (uint64_t)4000));
 
     // However long the pass, one enemy.
     distance = 100000.0;
     updateWorld();
-    EXPECT_EQ(enemyActive[1], 1);
-    EXPECT_EQ(enemyActive[2], 0);
+    EXPECT_EQ(std::make_tuple(enemyActive[1], enemyActive[2]), std::make_tuple(1, 0));
 }
 
 TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
@@ -234,17 +208,14 @@ TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
     scrollX = 3907.0f;
     frontScrollX = 3906.0f;
     updateWorld();
-    EXPECT_EQ(scrollX, 3908.0f);
-    EXPECT_EQ(frontScrollX, 3908.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(3908.0f, 3908.0f));
     updateWorld();
-    EXPECT_EQ(scrollX, 0.0f);
-    EXPECT_EQ(frontScrollX, 1.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(0.0f, 1.0f));
 
     // A pass of many laps still lands inside the range.
     frameStep = 10000.0f;
     updateWorld();
-    EXPECT_EQ(scrollX, 10000.0f - 2 * 3909.0f);
-    EXPECT_EQ(frontScrollX, 20001.0f - 5 * 3909.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(10000.0f - 2 * 3909.0f, 20001.0f - 5 * 3909.0f));
 }
 
 // The ship's place and state: x, y, delay factor, animating, frame.
@@ -348,13 +319,10 @@ TEST_F(WorldUpdate, EnemyTakesItsDrawsInOrder)
         enemies[1].startAnim();
         spawnEnemy();
         SCOPED_TRACE(seed);
-        EXPECT_EQ(enemyActive[1], 1);
-        EXPECT_EQ(enemies[1].getFrame(), enemySet.frameCount == 2 ? d[1] % 2 : 0);
-        EXPECT_EQ(enemies[1].isAnimating(), 0);
-        EXPECT_EQ(enemies[1].getX(), 640.0f);
-        EXPECT_EQ(enemies[1].getY(), (float)(d[2] % 350 + 60));
-        EXPECT_EQ(enemySpeed[1], d[3] % 4 + 1);
-        EXPECT_EQ(enemyHealth[1], d[4] % 3 + 1);
+        EXPECT_EQ(std::make_tuple(enemyActive[1], enemies[1].getFrame(), enemies[1].isAnimating(), enemies[1].getX(),
+                                  enemies[1].getY(), enemySpeed[1], enemyHealth[1]),
+                  std::make_tuple(1, enemySet.frameCount == 2 ? d[1] % 2 : 0, 0, 640.0f, (float)(d[2] % 350 + 60),
+                                  d[3] % 4 + 1, d[4] % 3 + 1));
         // One enemy in seven flies a curve with a phase of 1 to 360 degrees.
         EXPECT_EQ(enemyWave[1], d[0] % 7 ? 0 : (d[0] / 7) % 360 + 1);
         EXPECT_EQ(gameRand(), d[5]);
