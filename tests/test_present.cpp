@@ -90,24 +90,18 @@ TEST(Present, LargestFactorThatAFullScreenModeHolds)
 {
     SDL_Rect m1024 = { 0, 0, 1024, 768 }, m1920 = { 0, 0, 1920, 1080 }, m1600 = { 0, 0, 1600, 1200 },
              m800 = { 0, 0, 800, 600 }, m320 = { 0, 0, 320, 240 }, m2560 = { 0, 0, 2560, 1440 };
-    SDL_Rect *onlySmall[] = { &m1024, &m800, nullptr };
-    SDL_Rect *mixed[] = { &m1920, &m1600, &m1024, nullptr };
-    SDL_Rect *large[] = { &m2560, &m1920, nullptr };
-    SDL_Rect *tiny[] = { &m320, nullptr };
-    SDL_Rect *empty[] = { nullptr };
-    SDL_Rect room = { 0, 0, 0, 0 };
-    EXPECT_EQ(fitScaleInModes(onlySmall, 4, &room), 1);
-    EXPECT_EQ(room.w, 1024);
-    EXPECT_EQ(fitScaleInModes(mixed, 4, &room), 2);
-    EXPECT_EQ(room.w, 1920);
-    EXPECT_EQ(fitScaleInModes(mixed, 1, &room), 1);
-    EXPECT_EQ(fitScaleInModes(large, 4, &room), 3);
-    EXPECT_EQ(room.w, 2560);
-    EXPECT_EQ(fitScaleInModes(large, 2, &room), 2);
-    room = { 0, 0, 7, 7 };
-    EXPECT_EQ(fitScaleInModes(tiny, 4, &room), 1);
-    EXPECT_EQ(room.w, 7) << "no mode holds the picture";
-    EXPECT_EQ(fitScaleInModes(empty, 4, &room), 1);
+    SDL_Rect *onlySmall[] = { &m1024, &m800, nullptr }, *mixed[] = { &m1920, &m1600, &m1024, nullptr },
+             *large[] = { &m2560, &m1920, nullptr }, *tiny[] = { &m320, nullptr }, *empty[] = { nullptr };
+    // Where no mode holds the picture, room keeps its width of 7.
+    const struct { SDL_Rect **modes; int max, want, roomW; } cases[] = {
+        { onlySmall, 4, 1, 1024 }, { mixed, 4, 2, 1920 }, { mixed, 1, 1, 1920 }, { large, 4, 3, 2560 },
+        { large, 2, 2, 2560 }, { tiny, 4, 1, 7 }, { empty, 4, 1, 7 },
+    };
+    for (const auto &c : cases) {
+        SDL_Rect room = { 0, 0, 7, 7 };
+        EXPECT_EQ(fitScaleInModes(c.modes, c.max, &room), c.want) << "case " << &c - cases;
+        EXPECT_EQ(room.w, c.roomW) << "case " << &c - cases;
+    }
     EXPECT_EQ(fitScaleInModes(nullptr, 4, nullptr), 1);
 }
 
