@@ -73,21 +73,17 @@ TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
 {
     ASSERT_NE(openTestVideo(), nullptr);
     // "BM", file size, reserved, pixel offset, then the info header.
+    // The core header (12 bytes) has 16-bit sizes, planes and depth.
     auto header = [](uint32_t infoSize, int32_t w, int32_t h) {
         std::vector<uint8_t> b(54, 0);
+        auto put = [&](int at, uint32_t v, int n) { for (int i = 0; i < n; i++) b[at + i] = (v >> (8 * i)) & 255; };
         b[0] = 'B'; b[1] = 'M'; b[10] = 54;
-        auto put = [&](int at, uint32_t v) { for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 255; };
-        put(14, infoSize);
-        if (infoSize == 12) {
-            put(18, (uint32_t)(w & 0xFFFF) | (uint32_t)(h & 0xFFFF) << 16);
-        } else {
-            put(18, (uint32_t)w);
-            put(22, (uint32_t)h);
-        }
-        b[26] = 1; b[28] = 24;  // one plane, 24 bits a pixel
-        if (infoSize == 12) {
-            b[22] = 1; b[24] = 24;
-        }
+        put(14, infoSize, 4);
+        int n = infoSize == 12 ? 2 : 4;
+        put(18, (uint32_t)w, n);
+        put(18 + n, (uint32_t)h, n);
+        put(18 + 2 * n, 1, 2);        // one plane
+        put(20 + 2 * n, 24, 2);       // 24 bits a pixel
         return b;
     };
     const struct { uint32_t info; int32_t w, h; } huge[] = {
