@@ -17,6 +17,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <unwind.h>
+#include <initializer_list>
 #include <new>
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -44,9 +45,8 @@ static bool inProgram(uintptr_t pc)
 // its unwinder, the loader, the sanitizers. Its frames decide nothing.
 static bool runtimeLibrary(const char *path)
 {
-    static const char *const names[] = { "/libc.so", "/libstdc++.so", "/libgcc_s.so", "/libm.so",
-                                         "/ld-linux", "/libasan.so", "/libubsan.so" };
-    for (const char *n : names)
+    for (const char *n : { "/libc.so", "/libstdc++.so", "/libgcc_s.so", "/libm.so", "/ld-linux",
+                           "/libasan.so", "/libubsan.so" })
         if (strstr(path, n))
             return true;
     return false;
@@ -126,16 +126,15 @@ static void countAllocation(uintptr_t caller)
     if (counting)
         return;
     counting = true;
-    if (caller && !runtimeCaller(caller)) {
-        libraryAllocations = libraryAllocations + 1;
-        counting = false;
-        return;
+    // A library's own call site decides at once; otherwise the stack does,
+    // from the first frame outside this file.
+    Owner owner = ownerLibrary;
+    if (!caller || runtimeCaller(caller)) {
+        Walk walk = { false, ownerUnknown };
+        _Unwind_Backtrace(visitFrame, &walk);
+        owner = walk.owner;
     }
-    // Frames of this file come first; the walk starts at the first one
-    // outside it.
-    Walk walk = { false, ownerUnknown };
-    _Unwind_Backtrace(visitFrame, &walk);
-    if (walk.owner == ownerGame)
+    if (owner == ownerGame)
         gameAllocations = gameAllocations + 1;
     else
         libraryAllocations = libraryAllocations + 1;
@@ -152,13 +151,7 @@ extern "C" int __sanitizer_install_malloc_and_free_hooks(
 
 static void onMalloc(const volatile void *, size_t) { countAllocation(0); }
 static void onFree(const volatile void *) {}
-
-static int installHook()
-{
-    __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
-    return 0;
-}
-static int hookInstalled = installHook();
+static int hookInstalled = __sanitizer_install_malloc_and_free_hooks(onMalloc, onFree);
 
 #else
 
@@ -169,43 +162,20 @@ void *__libc_realloc(void *, size_t);
 void *__libc_memalign(size_t, size_t);
 void __libc_free(void *);
 
-void *malloc(size_t n)
-{
-    countAllocation(CALLER);
-    return __libc_malloc(n);
-}
-
-void *calloc(size_t n, size_t size)
-{
-    countAllocation(CALLER);
-    return __libc_calloc(n, size);
-}
-
-void *realloc(void *p, size_t n)
-{
-    countAllocation(CALLER);
-    return __libc_realloc(p, n);
-}
-
-static void *alignedAllocation(size_t align, size_t n, uintptr_t caller)
-{
-    countAllocation(caller);
-    return __libc_memalign(align, n);
-}
-
-void *memalign(size_t align, size_t n) { return alignedAllocation(align, n, CALLER); }
-
-void *aligned_alloc(size_t align, size_t n) { return alignedAllocation(align, n, CALLER); }
-
+void *malloc(size_t n) { countAllocation(CALLER); return __libc_malloc(n); }
+void *calloc(size_t n, size_t size) { countAllocation(CALLER); return __libc_calloc(n, size); }
+void *realloc(void *p, size_t n) { countAllocation(CALLER); return __libc_realloc(p, n); }
+void *memalign(size_t align, size_t n) { countAllocation(CALLER); return __libc_memalign(align, n); }
+void *aligned_alloc(size_t align, size_t n) { countAllocation(CALLER); return __libc_memalign(align, n); }
 int posix_memalign(void **out, size_t align, size_t n)
 {
-    void *p = alignedAllocation(align, n, CALLER);
+    countAllocation(CALLER);
+    void *p = __libc_memalign(align, n);
     if (!p)
         return 12;  // ENOMEM
     *out = p;
     return 0;
 }
-
 void free(void *p) { __libc_free(p); }
 }
 
@@ -217,21 +187,8 @@ static void *newAllocation(size_t n, uintptr_t caller)
     countAllocation(caller);
     return __libc_malloc(n ? n : 1);
 }
-
-void *operator new(size_t n)
-{
-    void *p = newAllocation(n, CALLER);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
-void *operator new[](size_t n)
-{
-    void *p = newAllocation(n, CALLER);
-    if (!p)
-        throw std::bad_alloc();
-    return p;
-}
+void *operator new(size_t n) { void *p = newAllocation(n, CALLER); if (!p) throw std::bad_alloc(); return p; }
+void *operator new[](size_t n) { void *p = newAllocation(n, CALLER); if (!p) throw std::bad_alloc(); return p; }
 void *operator new(size_t n, const std::nothrow_t &) noexcept { return newAllocation(n, CALLER); }
 void *operator new[](size_t n, const std::nothrow_t &) noexcept { return newAllocation(n, CALLER); }
 void operator delete(void *p) noexcept { __libc_free(p); }

@@ -73,29 +73,30 @@ TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
 {
     ASSERT_NE(openTestVideo(), nullptr);
     // "BM", file size, reserved, pixel offset, then the info header.
+    // The core header (12 bytes) has 16-bit sizes, planes and depth.
     auto header = [](uint32_t infoSize, int32_t w, int32_t h) {
         std::vector<uint8_t> b(54, 0);
+        auto put = [&](int at, uint32_t v, int n) { for (int i = 0; i < n; i++) b[at + i] = (v >> (8 * i)) & 255; };
         b[0] = 'B'; b[1] = 'M'; b[10] = 54;
-        auto put = [&](int at, uint32_t v) { for (int i = 0; i < 4; i++) b[at + i] = (v >> (8 * i)) & 255; };
-        put(14, infoSize);
-        if (infoSize == 12) {
-            put(18, (uint32_t)(w & 0xFFFF) | (uint32_t)(h & 0xFFFF) << 16);
-        } else {
-            put(18, (uint32_t)w);
-            put(22, (uint32_t)h);
-        }
-        b[26] = 1; b[28] = 24;  // one plane, 24 bits a pixel
-        if (infoSize == 12) {
-            b[22] = 1; b[24] = 24;
-        }
+        put(14, infoSize, 4);
+        int n = infoSize == 12 ? 2 : 4;
+        put(18, (uint32_t)w, n);
+        put(18 + n, (uint32_t)h, n);
+        put(18 + 2 * n, 1, 2);        // one plane
+        put(20 + 2 * n, 24, 2);       // 24 bits a pixel
         return b;
     };
     const struct { uint32_t info; int32_t w, h; } huge[] = {
         { 40, 60000, 60000 }, { 40, 16001, 1 }, { 40, 1, -60000 }, { 40, 8000, 8000 },
-        { 40, 1, INT32_MIN }, { 12, 65535, 65535 },
+        { 40, 1, INT32_MIN }, { 12, 65535, 65535 }, { 40, 1, 16001 }, { 12, 16001, 1 }, { 12, 1, 16001 },
     };
     for (const auto &c : huge) {
         std::vector<uint8_t> b = header(c.info, c.w, c.h);
+        // Where it is small, the picture's rows follow, so that only the
+        // limit can refuse it.
+        int64_t need = 54 + (int64_t)((c.w * 3 + 3) & ~3) * (c.h < 0 ? -(int64_t)c.h : c.h);
+        if (need < (1 << 20))
+            b.resize(need, 0);
         EXPECT_EQ(decodeBitmap(SDL_RWFromConstMem(b.data(), (int)b.size())), nullptr) << c.w << "x" << c.h;
     }
     EXPECT_EQ(decodeBitmap(NULL), nullptr);

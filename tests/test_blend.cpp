@@ -35,9 +35,6 @@ TEST(Blend, ChannelIsTheRoundedWeightedMean)
                 wrong += blendChannel(s, d, a) != (Uint32)lround(exact);
             }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(blendChannel(255, 0, 128), 128u);
-    EXPECT_EQ(blendChannel(200, 100, 0), 100u);
-    EXPECT_EQ(blendChannel(200, 100, 255), 200u);
 }
 
 // A source with per-pixel alpha over an opaque picture: blended channel by
@@ -88,15 +85,14 @@ TEST(Blend, ClipsLikeSdl)
                                { 3, 2, 5, 4 }, { 25, 0, 5, 5 }, { 2, 2, 0, 5 } };
     const SDL_Rect clips[] = { { 0, 0, 30, 25 }, { 4, 3, 10, 12 } };
     const int places[][2] = { { 0, 0 }, { -7, -4 }, { 22, 19 }, { 5, 6 }, { -30, 2 }, { 29, 24 } };
-    int cases = 0;
     for (const SDL_Rect &clip : clips)
         for (int usePart = 0; usePart < 7; usePart++)
             for (const auto &p : places) {
                 SDL_Rect c = clip;
-                SDL_SetClipRect(mine, &c);
-                SDL_SetClipRect(sdl, &c);
-                SDL_FillRect(mine, NULL, 0);
-                SDL_FillRect(sdl, NULL, 0);
+                for (SDL_Surface *s : { mine, sdl }) {
+                    SDL_SetClipRect(s, &c);
+                    SDL_FillRect(s, NULL, 0);
+                }
                 const SDL_Rect *part = usePart < 6 ? &parts[usePart] : NULL;
                 blitSurface(src, part, mine, (Sint16)p[0], (Sint16)p[1]);
                 SDL_Rect from = part ? *part : SDL_Rect{ 0, 0, 0, 0 };
@@ -108,10 +104,7 @@ TEST(Blend, ClipsLikeSdl)
                         differ += (at(mine, x, y) & 0xFFFFFF) != (at(sdl, x, y) & 0xFFFFFF);
                 EXPECT_EQ(differ, 0) << "part " << usePart << " at " << p[0] << "," << p[1]
                                      << " clip " << clip.x << "," << clip.y;
-                cases++;
             }
-    EXPECT_EQ(cases, 84);
-
     // Nothing to draw from or onto: nothing happens.
     blitSurface(NULL, NULL, mine, 0, 0);
     blitSurface(src, NULL, NULL, 0, 0);

@@ -21,27 +21,20 @@ TEST(Collide, InnerBoxesOfFrameZeroTouchingCountsEitherWayRound)
     SpriteSet none = {}, unloaded = makeSet({ 10 });
     unloaded.loaded = 0;
     // Sprite a stands at (0, 0) showing frame aFrame; b stands at (bx, by).
+    // Inner edges 9.0 and 9.0 touch, across and down; graphics overlapping
+    // only in their outer 10 % do not hit (each pair is tried both ways
+    // round, so this covers the other two sides too). Each sprite has its own
+    // size: a 1x1 box (0.1..0.9) lies left of a 20x20 one's (2..18). Showing
+    // the 40x40 frame 1 does not widen the box beyond frame 0's. A sprite
+    // whose set did not load shows nothing and hits nothing, not even as a
+    // point inside another sprite's box.
     struct Case { SpriteSet *a; int aFrame; SpriteSet *b; float bx, by; int hit; } cases[] = {
-        { &ten, 0, &ten, 0.0f, 0.0f, 1 },
-        // Inner edges 9.0 and 9.0 touch, across and down.
-        { &ten, 0, &ten, 8.0f, 0.0f, 1 },
-        { &ten, 0, &ten, 0.0f, 8.0f, 1 },
-        // Graphics overlapping only in their outer 10 % do not hit (each pair
-        // is tried both ways round, so this covers the other two sides too).
-        { &ten, 0, &ten, 8.5f, 0.0f, 0 },
-        { &ten, 0, &ten, 0.0f, 8.5f, 0 },
-        // Each sprite's own size: a 1x1 box (0.1..0.9) lies left of a 20x20
-        // one's (2..18).
-        { &one, 0, &twenty, 0.0f, 0.0f, 0 },
-        // Showing the 40x40 frame 1 does not widen the box beyond frame 0's.
-        { &growing, 1, &ten, 20.0f, 0.0f, 0 },
-        { &growing, 1, &ten, 0.0f, 20.0f, 0 },
-        { &growing, 1, &ten, 8.0f, 8.0f, 1 },
-        // A sprite whose set did not load shows nothing and hits nothing,
-        // not even as a point inside another sprite's box.
-        { &none, 0, &ten, -5.0f, -5.0f, 0 },
-        { &unloaded, 0, &ten, 0.0f, 0.0f, 0 },
-        { &none, 0, &none, 0.0f, 0.0f, 0 },
+        { &ten, 0, &ten, 0.0f, 0.0f, 1 },      { &ten, 0, &ten, 8.0f, 0.0f, 1 },
+        { &ten, 0, &ten, 0.0f, 8.0f, 1 },      { &ten, 0, &ten, 8.5f, 0.0f, 0 },
+        { &ten, 0, &ten, 0.0f, 8.5f, 0 },      { &one, 0, &twenty, 0.0f, 0.0f, 0 },
+        { &growing, 1, &ten, 20.0f, 0.0f, 0 }, { &growing, 1, &ten, 0.0f, 20.0f, 0 },
+        { &growing, 1, &ten, 8.0f, 8.0f, 1 },  { &none, 0, &ten, -5.0f, -5.0f, 0 },
+        { &unloaded, 0, &ten, 0.0f, 0.0f, 0 }, { &none, 0, &none, 0.0f, 0.0f, 0 },
     };
     for (const Case &c : cases) {
         Sprite a, b;

@@ -1,6 +1,7 @@
 // The Sprite: frame timing on the fake clock, where it lands on the screen,
 // the background buffer, and sets it cannot draw from.
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 #include "objects/sprite.h"
 #include "core/ticks.h"
@@ -88,8 +89,7 @@ TEST_F(SpriteTest, AnimationStepsOnceTheScaledDelayHasRunOut)
         steppingNow = st.now;
         s.setDelayFactor(st.factor);
         s.draw();
-        EXPECT_EQ(s.getFrame(), st.frame) << st.now;
-        EXPECT_EQ(s.getLastFrameTicks(), st.stamp) << st.now;
+        EXPECT_EQ(std::make_pair(s.getFrame(), s.getLastFrameTicks()), std::make_pair(st.frame, st.stamp)) << st.now;
     }
     EXPECT_EQ(pixelRGB(screen, 5, 5), red);
 
@@ -100,8 +100,7 @@ TEST_F(SpriteTest, AnimationStepsOnceTheScaledDelayHasRunOut)
     EXPECT_EQ(one.isAnimating(), 0);
     one.startAnim();
     one.draw();
-    EXPECT_EQ(one.getFrame(), 0);
-    EXPECT_EQ(one.getLastFrameTicks(), 90005);
+    EXPECT_EQ(std::make_pair(one.getFrame(), one.getLastFrameTicks()), std::make_pair(0, (Uint32)90005));
 
     // The clock past 2^31 ms (24.9 days), past 2^24 ms where a float due
     // time loses milliseconds, and across its wrap at 2^32: the frame steps
@@ -115,8 +114,7 @@ TEST_F(SpriteTest, AnimationStepsOnceTheScaledDelayHasRunOut)
         EXPECT_EQ(s.getFrame(), 0) << last;
         steppingNow = last + 101;
         s.draw();
-        EXPECT_EQ(s.getFrame(), 1) << last;
-        EXPECT_EQ(s.getLastFrameTicks(), last + 102) << last;
+        EXPECT_EQ(std::make_pair(s.getFrame(), s.getLastFrameTicks()), std::make_pair(1, last + 102)) << last;
     }
 }
 
@@ -153,10 +151,9 @@ TEST_F(SpriteTest, RestoreBackgroundPutsBackWhatWasSavedWhereItWasSaved)
     s.setPos(200.0f, 200.0f);
     s.restoreBackground();
     // The 10x10 square at (20, 30) is blue again, and only that.
-    EXPECT_EQ(pixelRGB(screen, 20, 30), blue);
-    EXPECT_EQ(pixelRGB(screen, 29, 39), blue);
-    EXPECT_EQ(pixelRGB(screen, 30, 35), green);
-    EXPECT_EQ(pixelRGB(screen, 25, 40), green);
+    for (auto p : { std::make_tuple(20, 30, blue), std::make_tuple(29, 39, blue), std::make_tuple(30, 35, green),
+                    std::make_tuple(25, 40, green) })
+        EXPECT_EQ(pixelRGB(screen, std::get<0>(p), std::get<1>(p)), std::get<2>(p)) << std::get<0>(p) << "," << std::get<1>(p);
 }
 
 TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)

@@ -1,5 +1,6 @@
 // Sprite sets read from a directory and its "info" file.
 #include <gtest/gtest.h>
+#include <tuple>
 #include <string.h>
 #include <sys/stat.h>
 #include "assets/spriteset.h"
@@ -65,8 +66,7 @@ TEST_F(SpriteSetTest, ReadsFramesDelaysAndKeys)
     writeBmp24(dir + "/a.bmp", 5, 7, plain);
 
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
-    EXPECT_EQ(set.loaded, 1);
-    ASSERT_EQ(set.frameCount, 5);
+    ASSERT_EQ(std::make_pair(set.loaded, set.frameCount), std::make_pair(1, 5));
     expectAllFramesPresent();
     // red -1: no key at all; otherwise each component's low 8 bits
     const struct { int delay; long key; } want[] = {
@@ -78,8 +78,7 @@ TEST_F(SpriteSetTest, ReadsFramesDelaysAndKeys)
     }
     EXPECT_EQ(set.frames[4].surface->format->BitsPerPixel, 32);
     // the size is the first frame's, not a later one's
-    EXPECT_EQ(set.frameWidth, 5);
-    EXPECT_EQ(set.frameHeight, 7);
+    EXPECT_EQ(std::make_pair(set.frameWidth, set.frameHeight), std::make_pair(5, 7));
 
     freeSpriteSet(&set);
     EXPECT_TRUE(set.frames == nullptr && set.loaded == 0 && set.frameCount == 0);
@@ -141,8 +140,7 @@ TEST_F(SpriteSetTest, CountsAreCappedNegativeOnesRefusedAndFailuresNamed)
     dir = makeSet("FILES: 4\na.bmp\n# gone\nb.bmp\n" + std::string(300, 'x') + " 5\nc.bmp\n",
                   { "a.bmp", "b.bmp", "c.bmp" });
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(set.frameCount, 2);
-    EXPECT_EQ(spriteSetTrouble.failedFrame, 3);
+    EXPECT_EQ(std::make_pair(set.frameCount, spriteSetTrouble.failedFrame), std::make_pair(2, 3));
     EXPECT_EQ(std::string(spriteSetTrouble.failedName), std::string(254, 'x'));   // the first piece of the line
     EXPECT_EQ(spriteSetTrouble.infoMissing, 0);
 }
@@ -173,6 +171,5 @@ TEST_F(SpriteSetTest, UnreadableInfoIsReportedAndOverlongPathsAreRefused)
     writeBmp24(dir + "/abcdef.bmp", 2, 2, plain);
     writeBmp24(dir + "/abcdef.bm", 2, 2, plain);
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(set.loaded, 1);
-    EXPECT_EQ(set.frameCount, 1);
+    EXPECT_EQ(std::make_pair(set.loaded, set.frameCount), std::make_pair(1, 1));
 }

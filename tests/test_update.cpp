@@ -1,11 +1,23 @@
 // The rule book: motion, hits, lives, timers and scrolling, one pass at a
-// time on hand-placed pools of 10x10 sprites.
+// time on hand-placed pools of 10x10 sprites; the procedures that change the
+// rules state from more than one place; and the spawners against a seeded
+// gameRand(), each expectation replaying the same seed, so that a draw made
+// out of order or one too many shows up.
 #include <gtest/gtest.h>
+#include <limits.h>
+#include <tuple>
+#include <vector>
 #include "game/update.h"
+#include "game/spawn.h"
 #include "world/world.h"
+#include "core/random.h"
 
-static SpriteSet box = {   // one 10x10 frame
-    new SpriteFrame[1]{ { SDL_CreateRGBSurface(SDL_SWSURFACE, 10, 10, 32, 0, 0, 0, 0), 100 } }, 1, 1, 10, 10 };
+// One w x h frame.
+static SpriteSet oneFrame(int w, int h)
+{
+    return { new SpriteFrame[1]{ { SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, 0, 0, 0, 0), 100 } }, 1, 1, w, h };
+}
+static SpriteSet box = oneFrame(10, 10), cloudFrames = oneFrame(30, 20);
 static Mix_Chunk *boom;    // two seconds of silence on the explosion channel
 
 static void addBullet(int k, float x, float y)
@@ -58,9 +70,12 @@ protected:
         player.setPos(300.0f, 400.0f);
         player.setDelayFactor(1.0f);   // invulnerable unless a test says so
         for (int i = 0; i < maxEnemies; i++)   // both pools hold 50
-            bulletActive[i] = enemyActive[i] = enemyWave[i] = 0;
-        for (int &c : cloudActive)
-            c = 0;
+            bulletActive[i] = enemyActive[i] = enemyWave[i] = enemySpeed[i] = 0;
+        for (int i = 0; i < maxClouds; i++) {
+            clouds[i] = Sprite();
+            clouds[i].init(&cloudFrames, nullptr);
+            cloudActive[i] = cloudSpeed[i] = 0;
+        }
         enemySet = box;
         explodeSound = boom;
         Mix_HaltChannel(-1);
@@ -82,18 +97,13 @@ TEST_F(WorldUpdate, APassMovesEverythingAndRemovesOnlyWhatIsPastItsEdge)
     clouds[0].setX(300.0f);
     clouds[1].setX(300.0f);
     updateWorld();
-    EXPECT_EQ(bullets[0].getX(), 640.0f);
-    EXPECT_EQ(bulletActive[0], 1);
-    EXPECT_EQ(enemies[0].getX(), -50.0f);
-    EXPECT_EQ(enemyActive[0], 1);
+    EXPECT_EQ(std::make_tuple(bullets[0].getX(), bulletActive[0], enemies[0].getX(), enemyActive[0]),
+              std::make_tuple(640.0f, 1, -50.0f, 1));
     EXPECT_EQ(enemies[1].getX(), 90.0f);
     EXPECT_NEAR(enemies[1].getY(), 330.0f, 1e-3);
-    EXPECT_EQ(clouds[0].getX(), 299.0f);
-    EXPECT_EQ(clouds[1].getX(), 300.0f);
+    EXPECT_EQ(std::make_tuple(clouds[0].getX(), clouds[1].getX()), std::make_tuple(299.0f, 300.0f));
     // Health 2: the hit costs one, scores 1 and uses up the bullet, quietly.
-    EXPECT_EQ(enemyHealth[0], 1);
-    EXPECT_EQ(score, 1);
-    EXPECT_EQ(bulletActive[1], 0);
+    EXPECT_EQ(std::make_tuple(enemyHealth[0], score, bulletActive[1]), std::make_tuple(1, 1, 0));
     EXPECT_FALSE(exploded());
 
     // One pass later both are past their edges; the leaving enemy is not
@@ -102,11 +112,8 @@ TEST_F(WorldUpdate, APassMovesEverythingAndRemovesOnlyWhatIsPastItsEdge)
     addBullet(2, -54.5f, 100.0f);
     addBullet(3, 85.5f, 330.0f);
     updateWorld();
-    EXPECT_EQ(bulletActive[0], 0);
-    EXPECT_EQ(enemyActive[0], 0);
-    EXPECT_EQ(bulletActive[2], 1);
-    EXPECT_EQ(enemyActive[1], 0);
-    EXPECT_EQ(score, 11);
+    EXPECT_EQ(std::make_tuple(bulletActive[0], enemyActive[0], bulletActive[2], enemyActive[1], score),
+              std::make_tuple(0, 0, 1, 0, 11));
     EXPECT_TRUE(exploded());
 }
 
@@ -120,11 +127,9 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     addBullet(0, 300.0f, 100.0f);
     addBullet(1, 302.0f, 101.0f);
     updateWorld();
-    EXPECT_EQ(enemyActive[0], 0);
-    EXPECT_EQ(score, 20);
-    EXPECT_EQ(bulletActive[0] + bulletActive[1], 0);
+    EXPECT_EQ(std::make_tuple(enemyActive[0], score, bulletActive[0] + bulletActive[1], lives),
+              std::make_tuple(0, 20, 0, 4));
     EXPECT_TRUE(exploded());
-    EXPECT_EQ(lives, 4);
     EXPECT_EQ(player.getX(), 10.0f);   // respawned, blinking
 
     // Invulnerable after the respawn: an enemy passes through.
@@ -139,9 +144,7 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     player.setPos(300.0f, 100.0f);
     addEnemy(2, 300.0f, 100.0f, 1, 3);
     updateWorld();
-    EXPECT_EQ(enemyActive[2], 0);
-    EXPECT_EQ(player.getX(), 300.0f);
-    EXPECT_TRUE(exploded());
+    EXPECT_EQ(std::make_tuple(enemyActive[2], player.getX(), exploded()), std::make_tuple(0, 300.0f, true));
 }
 
 TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
@@ -156,16 +159,10 @@ TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
     addEnemy(1, 301.0f, 100.0f, 1, 1);
     addEnemy(2, 500.0f, 300.0f, 1, 1);
     updateWorld();
-    EXPECT_EQ(gameOver, 1);
-    EXPECT_EQ(enemyActive[1], 1);
-    EXPECT_EQ(enemies[0].getX(), 499.0f);
-    EXPECT_EQ(enemies[2].getX(), 500.0f);
-    EXPECT_EQ(player.getX(), 300.0f);
-    EXPECT_FALSE(exploded());
+    EXPECT_EQ(std::make_tuple(gameOver, enemyActive[1], enemies[0].getX(), enemies[2].getX(), player.getX(), exploded()),
+              std::make_tuple(1, 1, 499.0f, 500.0f, 300.0f, false));
     // Expiry, spawn and scroll still ran.
-    EXPECT_EQ(player.getFrame(), 0);
-    EXPECT_EQ(enemyActive[3], 1);
-    EXPECT_EQ(scrollX, 1.0f);
+    EXPECT_EQ(std::make_tuple(player.getFrame(), enemyActive[3], scrollX), std::make_tuple(0, 1, 1.0f));
 
     // Now the game is over, and then paused: passes change nothing.
     player.setDelayFactor(1.0f);
@@ -176,12 +173,9 @@ TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
         paused = state == 1;
         distance += 1000.0;
         updateWorld();
-        EXPECT_EQ(bullets[5].getX(), 100.0f);
-        EXPECT_EQ(enemies[0].getX(), 499.0f);
-        EXPECT_EQ(player.getDelayFactor(), 1.0f);
-        EXPECT_EQ(lastSpawnAt, 5000u);
-        EXPECT_EQ(clouds[0].getX(), cloudX);
-        EXPECT_EQ(scrollX, 1.0f);
+        EXPECT_EQ(std::make_tuple(bullets[5].getX(), enemies[0].getX(), player.getDelayFactor(), lastSpawnAt,
+                                  clouds[0].getX(), scrollX),
+                  std::make_tuple(100.0f, 499.0f, 1.0f, (uint64_t)5000, cloudX, 1.0f)) << state;
     }
 }
 
@@ -193,24 +187,19 @@ TEST_F(WorldUpdate, TimersFireOnlyAfterMoreThanTheirIntervalAndOncePerPass)
     // Exactly 3000 and 750 ms on: nothing yet.
     distance = 4000.0;
     updateWorld();
-    EXPECT_EQ(player.getDelayFactor(), 1.0f);
-    EXPECT_EQ(enemyActive[0], 0);
+    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), enemyActive[0]), std::make_tuple(1.0f, 0));
 
     // A little later the ship is hittable again, and an enemy and the
     // clouds arrive.
     distance = 4000.25;
     updateWorld();
-    EXPECT_EQ(player.getDelayFactor(), 0.0f);
-    EXPECT_EQ(player.isAnimating(), 0);
-    EXPECT_EQ(enemyActive[0], 1);
-    EXPECT_EQ(cloudActive[0], 1);
-    EXPECT_EQ(lastSpawnAt, 4000u);
+    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), player.isAnimating(), enemyActive[0], cloudActive[0], lastSpawnAt),
+              std::make_tuple(0.0f, 0, 1, 1, (uint64_t)4000));
 
     // However long the pass, one enemy.
     distance = 100000.0;
     updateWorld();
-    EXPECT_EQ(enemyActive[1], 1);
-    EXPECT_EQ(enemyActive[2], 0);
+    EXPECT_EQ(std::make_tuple(enemyActive[1], enemyActive[2]), std::make_tuple(1, 0));
 }
 
 TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
@@ -219,15 +208,155 @@ TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
     scrollX = 3907.0f;
     frontScrollX = 3906.0f;
     updateWorld();
-    EXPECT_EQ(scrollX, 3908.0f);
-    EXPECT_EQ(frontScrollX, 3908.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(3908.0f, 3908.0f));
     updateWorld();
-    EXPECT_EQ(scrollX, 0.0f);
-    EXPECT_EQ(frontScrollX, 1.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(0.0f, 1.0f));
 
     // A pass of many laps still lands inside the range.
     frameStep = 10000.0f;
     updateWorld();
-    EXPECT_EQ(scrollX, 10000.0f - 2 * 3909.0f);
-    EXPECT_EQ(frontScrollX, 20001.0f - 5 * 3909.0f);
+    EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(10000.0f - 2 * 3909.0f, 20001.0f - 5 * 3909.0f));
+}
+
+// The ship's place and state: x, y, delay factor, animating, frame.
+static std::tuple<float, float, float, int, int> ship()
+{
+    return { player.getX(), player.getY(), player.getDelayFactor(), player.isAnimating(), player.getFrame() };
+}
+
+TEST_F(WorldUpdate, LivesRespawnRestartAndScoreProcedures)
+{
+    // A life is lost unless godMode is exactly 1; the game ends below zero.
+    lives = 1;
+    EXPECT_FALSE(loseLife());
+    EXPECT_TRUE(loseLife());
+    EXPECT_EQ(std::make_tuple(lives, gameOver), std::make_tuple(-1, 1));
+    lives = gameOver = 0;
+    godMode = 1;
+    EXPECT_FALSE(loseLife());
+    EXPECT_EQ(lives, 0);
+    godMode = 2;
+    EXPECT_TRUE(loseLife());
+
+    // Respawn places and blinks the ship, keeps its frame, stamps the clock.
+    player.setFrame(2);
+    distance = 12345.9;
+    respawnPlayer();
+    EXPECT_EQ(ship(), std::make_tuple(10.0f, 245.0f, 1.0f, 1, 2));
+    EXPECT_EQ(lastHitAt, 12345u);
+
+    // Restart: the pools are emptied (health is rewritten only on a spawn),
+    // the ship placed, the score that beat the best made the best; pause and
+    // the spawn clock are kept, the hit clock is stamped past 32 bits.
+    enemyActive[7] = bulletActive[49] = 1;
+    enemyHealth[7] = 2;
+    lives = -1;
+    gameOver = paused = 1;
+    score = 4321;
+    highScore = 100;
+    distance = 5e9;
+    lastSpawnAt = 77;
+    restartGame();
+    EXPECT_EQ(std::make_tuple(enemyActive[7], bulletActive[49], enemyHealth[7]), std::make_tuple(0, 0, 2));
+    EXPECT_EQ(ship(), std::make_tuple(50.0f, 220.0f, 1.0f, 1, 0));
+    EXPECT_EQ(std::make_tuple(lives, gameOver, score, highScore, paused), std::make_tuple(5, 0, 0, 4321, 1));
+    EXPECT_EQ(lastSpawnAt, 77u);
+    EXPECT_EQ(lastHitAt, 5000000000u);
+    // A game that ended below the best leaves the best as it was.
+    gameOver = 1;
+    score = 4000;
+    restartGame();
+    EXPECT_EQ(highScore, 4321);
+
+    // The score saturates instead of overflowing.
+    score = INT_MAX - 50;
+    addScore(10);
+    EXPECT_EQ(score, INT_MAX - 40);
+    addScore(1000);
+    EXPECT_EQ(score, INT_MAX);
+}
+
+// The first n numbers gameRand() gives after seedGameRand(seed); leaves
+// gameRand() seeded with seed again for the call under test.
+static std::vector<int> replay(unsigned seed, int n)
+{
+    seedGameRand(seed);
+    std::vector<int> v(n);
+    for (int &x : v)
+        x = gameRand();
+    seedGameRand(seed);
+    return v;
+}
+
+TEST_F(WorldUpdate, BulletTakesLowestFreeSlotInFrontOfTheShip)
+{
+    player.setPos(50.0f, 220.0f);
+    for (int i = 0; i < maxBullets; i++)
+        bulletActive[i] = i != 2 && i != 5;
+    fireBullet();
+    EXPECT_EQ(std::make_tuple(bulletActive[2], bulletActive[5]), std::make_tuple(1, 0));
+    EXPECT_EQ(std::make_tuple(bullets[2].getX(), bullets[2].getY()), std::make_tuple(120.0f, 239.0f));
+
+    // A full pool: the shot places nothing.
+    bulletActive[5] = 1;
+    player.setPos(300.0f, 300.0f);
+    fireBullet();
+    for (int i = 0; i < maxBullets; i++)
+        EXPECT_NE(bullets[i].getX(), 370.0f) << i;
+}
+
+TEST_F(WorldUpdate, EnemyTakesItsDrawsInOrder)
+{
+    // Over many seeds both paths come up, and the one-frame set meets draws
+    // that would have picked frame 1: it still makes that draw.
+    int curved = 0, oneFrameOdd = 0;
+    enemySet = SpriteSet{ box.frames, 1, 2, 10, 10 };
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        enemySet.frameCount = seed % 2 + 1;
+        std::vector<int> d = replay(seed, 6);
+        enemyActive[0] = 1;
+        enemyActive[1] = 0;
+        enemies[1].startAnim();
+        spawnEnemy();
+        SCOPED_TRACE(seed);
+        EXPECT_EQ(std::make_tuple(enemyActive[1], enemies[1].getFrame(), enemies[1].isAnimating(), enemies[1].getX(),
+                                  enemies[1].getY(), enemySpeed[1], enemyHealth[1]),
+                  std::make_tuple(1, enemySet.frameCount == 2 ? d[1] % 2 : 0, 0, 640.0f, (float)(d[2] % 350 + 60),
+                                  d[3] % 4 + 1, d[4] % 3 + 1));
+        // One enemy in seven flies a curve with a phase of 1 to 360 degrees.
+        EXPECT_EQ(enemyWave[1], d[0] % 7 ? 0 : (d[0] / 7) % 360 + 1);
+        EXPECT_EQ(gameRand(), d[5]);
+        curved += d[0] % 7 == 0;
+        oneFrameOdd += enemySet.frameCount == 1 && d[1] % 2 == 1;
+    }
+    EXPECT_GT(curved, 0);
+    EXPECT_GT(oneFrameOdd, 0);
+
+    // A full pool draws nothing and changes nothing.
+    for (int i = 0; i < maxEnemies; i++)
+        enemyActive[i] = 1;
+    enemySpeed[1] = 0;
+    std::vector<int> d = replay(99, 1);
+    spawnEnemy();
+    EXPECT_EQ(gameRand(), d[0]);
+    for (int i = 0; i < maxEnemies; i++)
+        EXPECT_EQ(enemySpeed[i], 0) << i;
+}
+
+TEST_F(WorldUpdate, CloudIsPlacedOnlyWhenNotInPlayOrWhollyOffTheLeftEdge)
+{
+    // Cloud 0 is not in play; cloud 1 (30 wide) has its right edge on the
+    // screen's left edge; cloud 2 is just past it.
+    cloudActive[1] = cloudActive[2] = 1;
+    clouds[1].setX(-30.0f);
+    clouds[2].setX(-30.5f);
+    clouds[2].startAnim();
+    std::vector<int> d = replay(5, 5);
+    spawnClouds();
+    EXPECT_EQ(std::make_tuple(clouds[1].getX(), cloudSpeed[1]), std::make_tuple(-30.0f, 0));
+    EXPECT_EQ(gameRand(), d[4]);
+    // Clouds 0 and 2 take two draws each, in slot order.
+    for (int i : { 0, 2 })
+        EXPECT_EQ(std::make_tuple(cloudActive[i], clouds[i].getX(), clouds[i].getY(), cloudSpeed[i], clouds[i].isAnimating()),
+                  std::make_tuple(1, 640.0f, (float)(d[i] % 350 + 60), d[i + 1] % 4 + 1, 0)) << i;
 }
