@@ -12,7 +12,7 @@
 # (under LD_LIBRARY_PATH=<multiarch lib>/sdl12-compat for the compatibility
 # library, as make test-compat runs it).
 set -u
-game=$1 democut=$2 assetgen=$3 figures=$4
+game=$(readlink -f "$1") democut=$(readlink -f "$2") assetgen=$(readlink -f "$3") figures=$(readlink -f "$4")
 SRC=$(cd "$(dirname "$0")/.." && pwd)
 source "$SRC/bench/instructions.sh"
 PASSES=60
