@@ -3,11 +3,14 @@
 # classic SDL 1.2 and on the compatibility library (sdl12-compat, preloaded),
 # and the SDL 2 build.
 #   compare.sh BUILD_SDL12 BUILD_SDL2   (Release builds with -DDRIFTWING_BENCH=ON)
-# For each: the golden demos with --timedemo on the dummy drivers and the
-# plain-SDL reference of its library (best of three), the real frame loop in
+# For each: the golden demos with --timedemo --nosound on the dummy drivers
+# and the plain-SDL reference of its library, which shows its frames as the
+# game did (best of three); instructions per pass of both over the first
+# COUNTED passes of each golden demo (default 100), under callgrind; the
+# real frame loop in
 # a window under Xvfb with and without --vsync (best of two), the first frame
 # (start-up, loading screen, one pass, exit, under Xvfb; median of five) and
-# the peak RSS playing the longest golden demo.
+# the peak RSS playing the longest golden demo (with sound).
 set -u
 B12=$(readlink -f "$1")
 B2=$(readlink -f "$2")
@@ -15,6 +18,8 @@ SRC=$(cd "$(dirname "$0")/.." && pwd)
 COMPAT=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)/sdl12-compat/libSDL-1.2.so.0
 work=$(mktemp -d /tmp/driftwing-compare-XXXXXX)
 source "$SRC/tests/e2e/common.sh"
+source "$SRC/bench/instructions.sh"
+COUNTED=${COUNTED:-100}
 trap cleanup EXIT
 "$B12/tools/assetgen/assetgen" "$work" >/dev/null
 cd "$work" || exit 1
@@ -40,7 +45,7 @@ run() {
 # that a busy spell of the shared machine falls on all of them alike, and the
 # best (or the median) of the runs is kept.
 gameSeconds() {   # BUILD PRELOAD DEMO
-    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run "$1" "$2" driftwing --timedemo "$3" 2>/dev/null \
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy run "$1" "$2" driftwing --nosound --timedemo "$3" 2>/dev/null \
         | grep '^passes' | seconds
 }
 refSeconds() {    # BUILD PRELOAD LOG
@@ -85,7 +90,7 @@ for demo in "$SRC"/tests/demos/*.demo; do
     passes=$((passes + p))
     for v in 0 1 2; do
         SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy DRIFTWING_DRAWLOG="$work/$name.$v.log" \
-            run "${builds[v]}" "${preloads[v]}" bench/driftwing_drawlog --timedemo "$demo" >/dev/null 2>&1
+            run "${builds[v]}" "${preloads[v]}" bench/driftwing_drawlog --nosound --timedemo "$demo" >/dev/null 2>&1
     done
     for _ in 1 2 3; do
         for v in 0 1 2; do
@@ -97,6 +102,32 @@ for demo in "$SRC"/tests/demos/*.demo; do
         game[$v]=$(awk -v a="${game[$v]:-0}" -v b="$(best <"$work/game.$v.$name")" 'BEGIN { print a + b }')
         ref[$v]=$(awk -v a="${ref[$v]:-0}" -v b="$(best <"$work/ref.$v.$name")" 'BEGIN { print a + b }')
     done
+done
+
+# Instructions per pass: the game's passes and the reference's frame loop
+# over the same first passes of each demo, every count in a process of its
+# own (all at once: a count does not depend on the machine's load).
+counted=0
+for demo in "$SRC"/tests/demos/*.demo; do
+    name=$(basename "$demo" .demo)
+    n=$("$B12/tools/demogen/democut" "$demo" "$COUNTED" "$work/$name.cut.demo")
+    counted=$((counted + n))
+    for v in 0 1 2; do
+        SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy DRIFTWING_DRAWLOG="$work/$name.$v.cut.log" \
+            run "${builds[v]}" "${preloads[v]}" bench/driftwing_drawlog --nosound --timedemo "$work/$name.cut.demo" >/dev/null 2>&1
+        pre=
+        [ "${preloads[v]}" = 1 ] && pre=$COMPAT
+        LD_PRELOAD=$pre SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy countIn 'runPass*' "${builds[v]}/driftwing" \
+            --nosound --timedemo "$work/$name.cut.demo" >"$work/ir.game.$v.$name" &
+        LD_PRELOAD=$pre SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy countIn 'replay*' "${builds[v]}/bench/drawref" \
+            "$work/$name.$v.cut.log" >"$work/ir.ref.$v.$name" &
+    done
+done
+wait
+declare -A irGame irRef
+for v in 0 1 2; do
+    irGame[$v]=$(cat "$work"/ir.game.$v.* | awk '{ s += $1 } END { print s }')
+    irRef[$v]=$(cat "$work"/ir.ref.$v.* | awk '{ s += $1 } END { print s }')
 done
 
 startX 1024x768x24
@@ -113,14 +144,16 @@ for _ in 1 2 3 4 5; do
     done
 done
 
-echo "| build | timedemo passes/s | reference passes/s | ratio | live passes/s | live, --vsync | first frame s | peak RSS KB |"
-echo "|---|---|---|---|---|---|---|---|"
+echo "| build | timedemo passes/s | reference passes/s | ratio | instructions a pass, game | reference | ratio | live passes/s | live, --vsync | first frame s | peak RSS KB |"
+echo "|---|---|---|---|---|---|---|---|---|---|---|"
 for v in 0 1 2; do
     t=$(awk -v p="$passes" -v g="${game[$v]}" -v r="${ref[$v]}" \
         'BEGIN { printf "%.0f | %.0f | %.3f", p / g, p / r, g / r }')
+    i=$(awk -v n="$counted" -v g="${irGame[$v]}" -v r="${irRef[$v]}" \
+        'BEGIN { printf "%.3f M | %.3f M | %.3f", g / n / 1e6, r / n / 1e6, g / r }')
     l=$(sort -g "$work/live.$v" | tail -1)
     s=$(sort -g "$work/vsync.$v" | tail -1)
     f=$(median <"$work/first.$v")
     m=$(rss "${builds[v]}" "${preloads[v]}")
-    echo "| ${labels[v]} | $t | $l | $s | $f | $m |"
+    echo "| ${labels[v]} | $t | $i | $l | $s | $f | $m |"
 done

@@ -1,18 +1,21 @@
 // Linked into the logging build of the game with --wrap for SDL_UpperBlit,
-// SDL_FillRect and the call that shows a frame (SDL_Flip on SDL 1.2,
-// SDL_RenderPresent on SDL 2): each call is written to the file named by
+// SDL_FillRect and the calls that show a frame (SDL_Flip on SDL 1.2,
+// SDL_RenderPresent and SDL_UpdateWindowSurface on SDL 2; SDL_CreateWindow
+// too, to find the window): each call is written to the file named by
 // DRIFTWING_DRAWLOG and then made as usual. The game's own blit is wrapped
 // too: the blits it blends itself never reach SDL_UpperBlit, so they are
 // logged there, as the SDL blits that the reference makes of them (SDL's
 // own per-pixel alpha blend, the work the game's blend stands in for).
 // Logging starts after the first frame shown (the loading screen), so it
-// covers the frame loop only.
+// covers the frame loop only. The log starts with how frames are shown, so
+// that the reference shows them the same way.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <SDL.h>
 #include "bench/drawlog.h"
 #include "assets/blend.h"
+#include "platform/display.h"
 #include "world/world.h"
 
 // SDL 2 takes the source and fill rectangles as const.
@@ -27,6 +30,8 @@ int __real_SDL_UpperBlit(SDL_Surface *, InRect *, SDL_Surface *, SDL_Rect *);
 int __real_SDL_FillRect(SDL_Surface *, InRect *, Uint32);
 #if SDL_MAJOR_VERSION >= 2
 void __real_SDL_RenderPresent(SDL_Renderer *);
+int __real_SDL_UpdateWindowSurface(SDL_Window *);
+SDL_Window *__real_SDL_CreateWindow(const char *, int, int, int, int, Uint32);
 #else
 int __real_SDL_Flip(SDL_Surface *);
 #endif
@@ -44,15 +49,38 @@ static int knownCount;
 static void put(const void *p, size_t n) { fwrite(p, 1, n, logFile); }
 template <typename T> static void putv(T v) { put(&v, sizeof v); }
 
-// The surface the reference's screen stands for: SDL 1.2's video surface
-// (the game draws into it at scale 1), or on SDL 2 the game's own picture.
-static SDL_Surface *screenSurface()
-{
 #if SDL_MAJOR_VERSION >= 2
-    return screen;
-#else
-    return SDL_GetVideoSurface();
+static SDL_Window *gameWindow;
 #endif
+
+// How the game shows its frames, as the 'V' record gives it.
+static void logShowing()
+{
+    Sint32 size[3] = { 0, 0, presentScale };
+    Uint32 flags = 0;
+    char name[256] = "";
+#if SDL_MAJOR_VERSION >= 2
+    SDL_GetWindowSize(gameWindow, &size[0], &size[1]);
+    if (SDL_GetWindowFlags(gameWindow) & SDL_WINDOW_FULLSCREEN)
+        flags |= showFullScreen;
+    SDL_RendererInfo info;
+    SDL_Renderer *renderer = SDL_GetRenderer(gameWindow);
+    if (renderer && SDL_GetRendererInfo(renderer, &info) == 0)
+        snprintf(name, sizeof name, "%s", info.name);
+#else
+    SDL_Surface *video = SDL_GetVideoSurface();
+    size[0] = video->w;
+    size[1] = video->h;
+    if (video->flags & SDL_FULLSCREEN)
+        flags |= showFullScreen;
+    if (video != screen)
+        flags |= showOffscreen;
+#endif
+    putv('V');
+    put(size, sizeof size);
+    putv(flags);
+    putv((Uint8)strlen(name));
+    put(name, strlen(name));
 }
 
 static bool logging()
@@ -64,7 +92,10 @@ static bool logging()
         if (!path)
             return false;
         logFile = fopen(path, "wb");
-        known[knownCount++] = screenSurface();   // id 0
+        if (!logFile)
+            return false;
+        logShowing();
+        known[knownCount++] = screen;   // id 0
     }
     return logFile != nullptr;
 }
@@ -181,6 +212,21 @@ extern "C" void __wrap_SDL_RenderPresent(SDL_Renderer *r)
     __real_SDL_RenderPresent(r);
     if (logFile)
         fflush(logFile);
+}
+
+extern "C" int __wrap_SDL_UpdateWindowSurface(SDL_Window *w)
+{
+    logShown();
+    int rc = __real_SDL_UpdateWindowSurface(w);
+    if (logFile)
+        fflush(logFile);
+    return rc;
+}
+
+extern "C" SDL_Window *__wrap_SDL_CreateWindow(const char *title, int x, int y, int w, int h, Uint32 flags)
+{
+    gameWindow = __real_SDL_CreateWindow(title, x, y, w, h, flags);
+    return gameWindow;
 }
 #else
 extern "C" int __wrap_SDL_Flip(SDL_Surface *s)

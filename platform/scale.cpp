@@ -38,6 +38,10 @@ void scaleCopy(SDL_Surface *src, SDL_Surface *dst, int n)
         const Uint32 *in = (const Uint32 *)((const Uint8 *)src->pixels + y * src->pitch);
         Uint8 *firstRow = (Uint8 *)dst->pixels + (top + y * n) * dst->pitch;
         Uint32 *out = (Uint32 *)firstRow + left;
+        if (n == 1) {
+            memcpy(out, in, (size_t)outW * 4);
+            continue;
+        }
         for (int x = 0; x < src->w; x++) {
             Uint32 p = in[x];
             for (int k = 0; k < n; k++)

@@ -59,6 +59,35 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
     EXPECT_EQ(at(target, 1, 0), 0x5A204060u);
     EXPECT_EQ(at(target, 5, 1), 0x5A204060u);
 
+    // Every colour, backdrop and coverage of each channel, with green between
+    // red and blue and alpha above them or below: the blend takes two
+    // channels at once there, and no channel may spill into its neighbour.
+    const Uint32 layouts[2][4] = { { rM, gM, bM, aM }, { 0xFF000000, 0xFF0000, 0xFF00, 0xFF } };
+    for (const Uint32 *m : layouts) {
+        SDL_Surface *sheet = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], m[3]);
+        SDL_Surface *under = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], 0);
+        for (int a = 0; a < 256; a++)
+            for (int c = 0; c < 256; c++)
+                ((Uint32 *)((Uint8 *)sheet->pixels + a * sheet->pitch))[c] =
+                    SDL_MapRGBA(sheet->format, c, 255 - c, c ^ 0x5A, a);
+        setPixelAlphaBlend(sheet, true);
+        int wrong = 0;
+        for (Uint32 d = 0; d < 256; d++) {
+            SDL_FillRect(under, NULL, SDL_MapRGB(under->format, d, 255 - d, d ^ 0x33));
+            blitSurface(sheet, NULL, under, 0, 0);
+            for (Uint32 a = 0; a < 256; a++)
+                for (Uint32 c = 0; c < 256; c++) {
+                    Uint8 r, g, b;
+                    SDL_GetRGB(at(under, c, a), under->format, &r, &g, &b);
+                    wrong += r != blendChannel(c, d, a) || g != blendChannel(255 - c, 255 - d, a)
+                             || b != blendChannel(c ^ 0x5A, d ^ 0x33, a);
+                }
+        }
+        EXPECT_EQ(wrong, 0) << "red mask " << std::hex << m[0];
+        SDL_FreeSurface(sheet);
+        SDL_FreeSurface(under);
+    }
+
     // Without alpha blending the alpha channel means nothing: SDL copies.
     setPixelAlphaBlend(glyph, false);
     EXPECT_FALSE(blendsItself(glyph, target));

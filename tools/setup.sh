@@ -7,7 +7,7 @@ PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
 libsdl2-dev libsdl2-mixer-dev libsdl1.2-compat \
 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
 xvfb xdotool x11-apps x11-utils imagemagick weston openbox \
-desktop-file-utils appstream man-db dpkg-dev lintian clang-14 libclang-rt-14-dev"
+desktop-file-utils appstream man-db dpkg-dev lintian clang-14 libclang-rt-14-dev valgrind"
 
 missing=""
 for p in $PACKAGES; do

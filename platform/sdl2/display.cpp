@@ -10,6 +10,7 @@
 
 #include <stdlib.h>
 #include <string.h>
+#include <unistd.h>
 
 static SDL_Window *window;
 static Uint32 windowId;
@@ -19,6 +20,12 @@ static SDL_Surface *drawSurface;    // what the game draws into
 // Without a renderer the frame is copied into the window's own surface.
 static SDL_Surface *windowSurface;  // as last drawn into; changes with the size
 static bool vsyncWanted;
+// SDL's software renderer draws into the window's surface, which keeps what
+// was drawn from one frame to the next: there the bars around the picture
+// are cleared when the output's size changes, not every frame. Any other
+// renderer's target holds nothing defined after a present.
+static bool clearsEachFrame = true;
+static int clearedW = -1, clearedH = -1;
 int presentScale = 1;
 int presentFullscreen = 1;
 
@@ -120,12 +127,20 @@ static bool rasterisedByCpu(SDL_Renderer *r)
 // SDL_RENDER_DRIVER is kept. Only X puts a window's own surface on the
 // screen by itself (Wayland, for one, shows a surface only through a
 // renderer).
-static bool keepRenderer()
+static bool rendererNeeded()
 {
     const char *chosen = getenv("SDL_RENDER_DRIVER");
     const char *driver = SDL_GetCurrentVideoDriver();
-    return vsyncWanted || (chosen && chosen[0]) || !driver || strcmp(driver, "x11") != 0
-           || !rasterisedByCpu(renderer);
+    return vsyncWanted || (chosen && chosen[0]) || !driver || strcmp(driver, "x11") != 0;
+}
+
+// Whether the machine has a GPU device at all: the kernel's DRM nodes, or
+// the nodes of NVIDIA's own driver. Without one, OpenGL can only be a CPU
+// rasteriser, and loading it just to find that out takes a quarter of a
+// second before the first frame.
+static bool gpuDevicePresent()
+{
+    return access("/dev/dri", F_OK) == 0 || access("/dev/nvidiactl", F_OK) == 0;
 }
 
 // Window, renderer, texture and the game's surface, made once per run.
@@ -141,13 +156,17 @@ static bool createDisplay(int scale, bool fullscreen)
     if (!window)
         return false;
     windowId = SDL_GetWindowID(window);
-    renderer = SDL_CreateRenderer(window, -1, vsyncWanted ? SDL_RENDERER_PRESENTVSYNC : 0);
-    if (!renderer)
-        return false;
+    bool needed = rendererNeeded();
+    if (needed || gpuDevicePresent()) {
+        renderer = SDL_CreateRenderer(window, -1, vsyncWanted ? SDL_RENDERER_PRESENTVSYNC : 0);
+        if (!renderer)
+            return false;
+    }
     setIcon();
     drawSurface = SDL_CreateRGBSurfaceWithFormat(0, gameWidth, gameHeight, 32, framePixelFormat);
-    if (!keepRenderer()) {
-        SDL_DestroyRenderer(renderer);
+    if (!needed && (!renderer || rasterisedByCpu(renderer))) {
+        if (renderer)
+            SDL_DestroyRenderer(renderer);
         renderer = nullptr;
         // SDL would otherwise make the window's surface a texture of yet
         // another renderer; a setting of the player's own wins.
@@ -165,6 +184,8 @@ static bool createDisplay(int scale, bool fullscreen)
     // factor that fits, centred, with black bars around it.
     SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
     SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
+    SDL_RendererInfo info;
+    clearsEachFrame = SDL_GetRendererInfo(renderer, &info) != 0 || strcmp(info.name, "software") != 0;
     // The texture has the surface's pixel layout, so an upload is a plain copy.
     texture = SDL_CreateTexture(renderer, framePixelFormat, SDL_TEXTUREACCESS_STREAMING,
                                 gameWidth, gameHeight);
@@ -241,7 +262,13 @@ void presentFrame()
     if (!texture)
         return;
     SDL_UpdateTexture(texture, NULL, drawSurface->pixels, drawSurface->pitch);
-    SDL_RenderClear(renderer);
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(renderer, &w, &h);
+    if (clearsEachFrame || w != clearedW || h != clearedH) {
+        SDL_RenderClear(renderer);
+        clearedW = w;
+        clearedH = h;
+    }
     SDL_RenderCopy(renderer, texture, NULL, NULL);
     // With vsync this waits for the display's next refresh.
     SDL_RenderPresent(renderer);
