@@ -169,6 +169,16 @@ static bool keepRenderer()
            || !rasterisedByCpu(renderer);
 }
 
+// Once the renderer is made, which may have made the window anew.
+static void showWindow(bool fullscreen)
+{
+    // Smaller, the picture would have to shrink and its text blur.
+    SDL_SetWindowMinimumSize(window, gameWidth, gameHeight);
+    SDL_ShowWindow(window);
+    if (fullscreen)
+        coverScreen();
+}
+
 // Window, renderer, texture and the game's surface, made once per run.
 static bool createDisplay(int scale, bool fullscreen)
 {
@@ -182,8 +192,6 @@ static bool createDisplay(int scale, bool fullscreen)
     if (!window)
         return false;
     windowId = SDL_GetWindowID(window);
-    // Smaller, the picture would have to shrink and its text blur.
-    SDL_SetWindowMinimumSize(window, gameWidth, gameHeight);
     renderer = SDL_CreateRenderer(window, -1, vsyncWanted ? SDL_RENDERER_PRESENTVSYNC : 0);
     if (!renderer)
         return false;
@@ -196,9 +204,7 @@ static bool createDisplay(int scale, bool fullscreen)
         // another renderer; a setting of the player's own wins.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_GetWindowSurface(window)) {
-            SDL_ShowWindow(window);
-            if (fullscreen)
-                coverScreen();
+            showWindow(fullscreen);
             return drawSurface != nullptr;
         }
         // No surface of its own after all: the renderer, then.
@@ -209,9 +215,7 @@ static bool createDisplay(int scale, bool fullscreen)
     // The texture has the surface's pixel layout, so an upload is a plain copy.
     texture = SDL_CreateTexture(renderer, framePixelFormat, SDL_TEXTUREACCESS_STREAMING,
                                 gameWidth, gameHeight);
-    SDL_ShowWindow(window);
-    if (fullscreen)
-        coverScreen();
+    showWindow(fullscreen);
     return texture && drawSurface;
 }
 
