@@ -92,6 +92,13 @@ for wm in none openbox; do
         fi
         convert "$work/start$n-$wm.png" -crop "$(still "$cx" "$cy")" +repage "$work/kept.miff"
         for k in 1 2 3 4; do
+            if [ "$mode" = window ]; then
+                # The player moved the window away from the centre, where a
+                # centred window stands as the full-screen picture would.
+                xdotool windowmove "$win" 40 30
+                waitUntil 20 eval 'where && [ "$wx" -lt 100 ] && sameAs "$wx" "$wy"' \
+                    || fail "$label: the window was not moved ($wx,$wy)"
+            fi
             press F11
             if [ "$mode" = window ]; then
                 mode="full screen"
