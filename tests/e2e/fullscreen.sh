@@ -11,12 +11,8 @@ begin fullscreen "$1" "$2" 1600x1200x24
 export SDL_AUDIODRIVER=dummy
 screenW=1600 screenH=1200
 
-# Sets wx, wy, ww, wh to the game window's place and size on the screen.
-where() {
-    window || return 1
-    eval "$(xwininfo -id "$win" 2>/dev/null | awk '/Absolute upper-left X:/ { print "wx=" $4 }
-        /Absolute upper-left Y:/ { print "wy=" $4 } /Width:/ { print "ww=" $2 } /Height:/ { print "wh=" $2 }')"
-}
+# Sets win, and wx, wy, ww, wh to the game window's place and size.
+placed() { window && where "$win"; }
 # Keys go to the game's window, wherever the library put it.
 press() { window && xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key "$1"; }
 
@@ -64,7 +60,7 @@ for wm in none openbox; do
         else mode=window; launch "window$n-$wm" --window --scale $n --nosound --no-autopause; fi
         # The corner of the picture as first shown: the window's, or the
         # centred one of full screen.
-        waitUntil 60 where
+        waitUntil 60 placed
         checkLibrary "$gpid"
         if [ "$mode" = window ]; then cx=$wx cy=$wy; else cx=$fx cy=$fy; fi
         # Paused once play is up: PAUSED in yellow at game (400, 38).
@@ -96,7 +92,7 @@ for wm in none openbox; do
                 # The player moved the window away from the centre, where a
                 # centred window stands as the full-screen picture would.
                 xdotool windowmove "$win" 40 30
-                waitUntil 20 eval 'where && [ "$wx" -lt 100 ] && sameAs "$wx" "$wy"' \
+                waitUntil 20 eval 'placed && [ "$wx" -lt 100 ] && sameAs "$wx" "$wy"' \
                     || fail "$label: the window was not moved ($wx,$wy)"
             fi
             press F11
@@ -109,7 +105,7 @@ for wm in none openbox; do
                 fi
             else
                 mode=window
-                if waitUntil 20 eval 'where && [ "${ww}x$wh" = "$((640 * n))x$((480 * n))" ] && sameAs "$wx" "$wy"'; then
+                if waitUntil 20 eval 'placed && [ "${ww}x$wh" = "$((640 * n))x$((480 * n))" ] && sameAs "$wx" "$wy"'; then
                     ok "$label: F11 $k: back in a ${ww}x$wh window at $wx,$wy"
                 else
                     fail "$label: F11 $k: window ${ww}x$wh at $wx,$wy does not show the picture"
