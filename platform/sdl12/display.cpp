@@ -5,7 +5,9 @@
 // video surface before the flip.
 #include "platform/display.h"
 #include "platform/displayenv.h"
+#include "platform/x11cover.h"
 
+#include <SDL_syswm.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -107,10 +109,16 @@ bool desktopSize(int *w, int *h)
     return true;
 }
 
+static bool desktopFullScreen();
+
+// A window fits the desktop. Full screen on classic SDL 1.2 fits any mode the
+// screen can be switched to; the SDL 2 based library lists modes too, but
+// never switches to one: it stretches them over the desktop, so there the
+// desktop is the room as well.
 int fittingScale(int wanted, bool fullscreen, int *roomW, int *roomH)
 {
     *roomW = *roomH = 0;
-    if (!fullscreen) {
+    if (!fullscreen || desktopFullScreen()) {
         if (!desktopSize(roomW, roomH))
             return wanted;
         return fitScale(*roomW, *roomH, wanted);
@@ -155,6 +163,18 @@ static bool desktopFullScreen()
     return onSdl2() && desktopW > 0 && desktopH > 0;
 }
 
+// Without a window manager nothing moves the SDL 2 based library's
+// full-screen window to the screen's corner: it stays where the window was,
+// the picture centred in it a second time and cut off. The game puts it there.
+static void coverScreen()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
+        return;
+    coverWithoutWindowManager(info.info.x11.display, info.info.x11.window, 0, 0, desktopW, desktopH);
+}
+
 static SDL_Surface *setMode(int scale, bool fullscreen)
 {
     int w = gameWidth * scale, h = gameHeight * scale;
@@ -162,7 +182,16 @@ static SDL_Surface *setMode(int scale, bool fullscreen)
         w = desktopW;
         h = desktopH;
     }
-    return SDL_SetVideoMode(w, h, 32, fullscreen ? SDL_FULLSCREEN : 0);
+    SDL_Surface *video = SDL_SetVideoMode(w, h, 32, fullscreen ? SDL_FULLSCREEN : 0);
+    if (!video)
+        return nullptr;
+    // The SDL 2 based library may hand back a surface that still holds an
+    // earlier mode's frames; only the picture's own part is drawn each pass,
+    // so the bars around it are cleared here, once.
+    SDL_FillRect(video, NULL, 0);
+    if (fullscreen && desktopFullScreen())
+        coverScreen();
+    return video;
 }
 
 // The off-screen picture shares the video surface's pixel layout, so the

@@ -7,6 +7,9 @@
 #include "platform/display.h"
 #include "platform/sdl2/frame.h"
 #include "platform/displayenv.h"
+#include "platform/x11cover.h"
+
+#include <SDL_syswm.h>
 
 #include <stdlib.h>
 #include <string.h>
@@ -104,6 +107,44 @@ static Uint32 fullscreenFlag(bool fullscreen)
     return fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0;
 }
 
+// SDL asks the window manager for full screen and from then on lays the
+// picture out for the whole screen. On X without a window manager nobody
+// answers, so the game puts the window over the screen itself.
+static void coverScreen()
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    SDL_Rect screenRect;
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11
+        || SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &screenRect) != 0)
+        return;
+    coverWithoutWindowManager(info.info.x11.display, info.info.x11.window, screenRect.x,
+                              screenRect.y, screenRect.w, screenRect.h);
+}
+
+// Where the picture goes in a w x h output, centred. In a window: the largest
+// whole factor that fits whatever size the player gave it. In full screen:
+// the scale the game chose, which start-up and every switch fitted to the
+// desktop, smaller only where the screen turns out smaller still. An output
+// too small for 640 x 480 gets the picture shrunk to fit.
+static SDL_Rect pictureRect(int w, int h)
+{
+    int pw = w, ph = h;
+    if (w >= gameWidth && h >= gameHeight) {
+        int n = fitScale(w, h, 1 << 20);
+        if (presentFullscreen && presentScale < n)
+            n = presentScale;
+        pw = gameWidth * n;
+        ph = gameHeight * n;
+    } else if (pw * gameHeight > ph * gameWidth) {
+        pw = ph * gameWidth / gameHeight;
+    } else {
+        ph = pw * gameHeight / gameWidth;
+    }
+    SDL_Rect r = { (w - pw) / 2, (h - ph) / 2, pw, ph };
+    return r;
+}
+
 // Whether the renderer draws with OpenGL that a CPU rasterises (Mesa's
 // llvmpipe or softpipe, say, on a machine without a GPU or under a virtual X
 // server). There the texture's upload and the scaled draw cost more than
@@ -143,6 +184,16 @@ static bool gpuDevicePresent()
     return access("/dev/dri", F_OK) == 0 || access("/dev/nvidiactl", F_OK) == 0;
 }
 
+// Once the renderer is made, which may have made the window anew.
+static void showWindow(bool fullscreen)
+{
+    // Smaller, the picture would have to shrink and its text blur.
+    SDL_SetWindowMinimumSize(window, gameWidth, gameHeight);
+    SDL_ShowWindow(window);
+    if (fullscreen)
+        coverScreen();
+}
+
 // Window, renderer, texture and the game's surface, made once per run.
 static bool createDisplay(int scale, bool fullscreen)
 {
@@ -172,7 +223,7 @@ static bool createDisplay(int scale, bool fullscreen)
         // another renderer; a setting of the player's own wins.
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         if (SDL_GetWindowSurface(window)) {
-            SDL_ShowWindow(window);
+            showWindow(fullscreen);
             return drawSurface != nullptr;
         }
         // No surface of its own after all: the renderer, then.
@@ -180,16 +231,12 @@ static bool createDisplay(int scale, bool fullscreen)
         if (!renderer)
             return false;
     }
-    // Whatever the window's size, the frame is shown at the largest whole
-    // factor that fits, centred, with black bars around it.
-    SDL_RenderSetLogicalSize(renderer, gameWidth, gameHeight);
-    SDL_RenderSetIntegerScale(renderer, SDL_TRUE);
     SDL_RendererInfo info;
     clearsEachFrame = SDL_GetRendererInfo(renderer, &info) != 0 || strcmp(info.name, "software") != 0;
     // The texture has the surface's pixel layout, so an upload is a plain copy.
     texture = SDL_CreateTexture(renderer, framePixelFormat, SDL_TEXTUREACCESS_STREAMING,
                                 gameWidth, gameHeight);
-    SDL_ShowWindow(window);
+    showWindow(fullscreen);
     return texture && drawSurface;
 }
 
@@ -204,6 +251,8 @@ SDL_Surface *openDisplay(int scale, bool fullscreen)
         SDL_SetWindowSize(window, gameWidth * scale, gameHeight * scale);
         if (fullscreen && SDL_SetWindowFullscreen(window, fullscreenFlag(true)) != 0)
             return nullptr;
+        if (fullscreen)
+            coverScreen();
     }
     presentScale = scale;
     presentFullscreen = fullscreen;
@@ -215,15 +264,14 @@ void hideCursor()
     SDL_ShowCursor(SDL_DISABLE);
 }
 
-// The frame copied into the window's surface at the largest whole factor
-// that fits, centred, black around it; a window smaller than the picture
-// gets it shrunk to fit.
+// The frame copied into the window's surface where pictureRect puts it,
+// black around it.
 static void presentInWindowSurface()
 {
     SDL_Surface *ws = SDL_GetWindowSurface(window);
     if (!ws)
         return;
-    int n = fitScale(ws->w, ws->h, 1 << 20);
+    SDL_Rect to = pictureRect(ws->w, ws->h);
     bool fits = ws->w >= gameWidth && ws->h >= gameHeight;
     bool sameLayout = ws->format->BytesPerPixel == 4 && ws->format->Rmask == drawSurface->format->Rmask
                       && ws->format->Gmask == drawSurface->format->Gmask
@@ -236,16 +284,10 @@ static void presentInWindowSurface()
     if (fits && sameLayout) {
         if (SDL_MUSTLOCK(ws) && SDL_LockSurface(ws) < 0)
             return;
-        scaleCopy(drawSurface, ws, n);
+        scaleCopy(drawSurface, ws, to.w / gameWidth);
         if (SDL_MUSTLOCK(ws))
             SDL_UnlockSurface(ws);
     } else {
-        int w = fits ? gameWidth * n : ws->w, h = fits ? gameHeight * n : ws->h;
-        if (w * gameHeight > h * gameWidth)
-            w = h * gameWidth / gameHeight;
-        else
-            h = w * gameHeight / gameWidth;
-        SDL_Rect to = { (ws->w - w) / 2, (ws->h - h) / 2, w, h };
         SDL_BlitScaled(drawSurface, NULL, ws, &to);
     }
     SDL_UpdateWindowSurface(window);
@@ -264,12 +306,13 @@ void presentFrame()
     SDL_UpdateTexture(texture, NULL, drawSurface->pixels, drawSurface->pitch);
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(renderer, &w, &h);
+    SDL_Rect to = pictureRect(w, h);
     if (clearsEachFrame || w != clearedW || h != clearedH) {
         SDL_RenderClear(renderer);
         clearedW = w;
         clearedH = h;
     }
-    SDL_RenderCopy(renderer, texture, NULL, NULL);
+    SDL_RenderCopy(renderer, texture, NULL, &to);
     // With vsync this waits for the display's next refresh.
     SDL_RenderPresent(renderer);
 }
@@ -281,6 +324,8 @@ bool toggleFullScreen()
     bool full = !presentFullscreen;
     if (SDL_SetWindowFullscreen(window, fullscreenFlag(full)) != 0)
         return false;
+    if (full)
+        coverScreen();
     // Back in a window: the size the scale asks for, whatever the
     // window manager did to it meanwhile.
     if (!full)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end: the game in a window at scale 2 in a real X server. The window
 # must be 1280 x 960, titled, with an icon, show the play band in whole 2 x 2
-# pixels, pause when it loses focus, and switch to full screen and back.
+# pixels and pause when it loses focus (F11 is fullscreen.sh's).
 # Without a window manager the library decides where the window goes (the
 # classic library at the top-left corner, the SDL 2 based one centred), so
 # every crop is taken from the window's own position.
@@ -47,33 +47,6 @@ xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ { print $4 }')" 2>/dev
 paused=$(waitFor unfocused "$pausedBox" "$yellow" 0.05 30)
 above "${paused% *}" 0.05 && ok "focus loss pauses (${paused% *}, seen after ${paused#* } ms)" \
     || fail "no PAUSED after focus loss ($paused)"
-
-# F11: full screen, the paused picture centred on the desktop at the same
-# whole scale; F11 again: back in the window. Only the part right of game
-# x = 200 is compared: the ship, never steered here, stays left of it and
-# blinks even when paused. The classic library shows full screen in a window
-# of its own at the corner; the SDL 2 based one makes the game's window the
-# desktop's size, and without a window manager nothing moves it to the
-# corner, so then the centre is that window's.
-bx=$wx by=$wy
-# shows NAME X Y: a shot whose picture at (X, Y) is the paused one, all but
-# under 100 pixels; sets moved to the pixels that differ.
-shows() {
-    shot "$1"
-    convert unfocused.png -crop "880x960+$((bx + 400))+$by" +repage a.png
-    convert "$1.png" -crop "880x960+$(($2 + 400))+$3" +repage b.png
-    moved=$(compare -metric AE a.png b.png null: 2>&1)
-    [ "${moved%%.*}" -lt 100 ] 2>/dev/null
-}
-fullAt() { where "$win"; [ "${ww}x$wh" = "1600x1200" ] || wx=0 wy=0; shows full $((wx + 160)) $((wy + 120)); }
-xdotool windowfocus --sync "$win" 2>/dev/null
-xdotool key F11
-waitUntil 30 fullAt && ok "F11: full screen shows the same picture, centred, unscaled ($moved px differ)" \
-    || fail "F11: full-screen picture differs ($moved px)"
-xdotool key F11
-backAt() { where "$win"; [ "${ww}x$wh" = "1280x960" ] && shows back "$wx" "$wy"; }
-waitUntil 30 backAt && ok "F11 again: back in the window ($moved px differ)" \
-    || fail "F11 again: window ${ww}x$wh at $wx,$wy, $moved px differ"
 
 # P resumes after the focus pause; ESC quits with status 0.
 xdotool key p
