@@ -164,7 +164,7 @@ playing() { above "$(waitFor "$1" "200x20+${2:-0}+$(( ${3:-0} + 460 ))" "$white"
 # HUD (digits 7 pixels apart from x = 100) has that many digits.
 scoreTo() {
     xdotool keydown s
-    waitUntil 60 seen "$1" "7x20+$(( 93 + 7 * $2 ))+460" "$white" 0.05
+    waitUntil 120 seen "$1" "7x20+$(( 93 + 7 * $2 ))+460" "$white" 0.05
     set -- $?
     xdotool keyup s
     return "$1"
