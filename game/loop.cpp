@@ -8,6 +8,7 @@
 #include "game/spawn.h"
 #include "render/frame.h"
 #include "game/startup.h"
+#include "game/highscore.h"
 
 // Queued events: quit, fire, pause, restart. Sets *quit on ESC or close.
 static void handleEvents(const PassInput &in, int *quit)
@@ -152,6 +153,8 @@ int runPass(const PassInput &in)
     if (gameOver != 0 && raiseHighScore())
         saveBestScore();
     renderFrame();
+    // The one copy of the best a quit signal's last wish may read.
+    publishRunBest();
     return quit;
 }
 
