@@ -107,6 +107,9 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     h.bestScore = highScore;
     startDemoWriter(&writer, demoOut, h);
     lastTicks = h.entryTicks;
+    // What the loop needs of the writer is read while the writer is its own.
+    bool failedWrite = writer.failed >= 0;
+    bool full = !failedWrite && demoWriterFull(&writer);
     if (!takeWriter(writerUnstarted, writerFree)) {
         tickSource = saved;
         return;
@@ -115,8 +118,7 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     // A write that fails (a full disk, a file-size limit) ends the
     // recording, and with it the game: play that is not kept is not asked for.
     int quit = 0;
-    bool full = false;
-    while (!quit && writer.failed < 0 && !(full = demoWriterFull(&writer)) && next(&in)) {
+    while (!quit && !failedWrite && !full && next(&in)) {
         in.clockCount = 0;
         beginPassClock(&in);
         quit = runPass(in);
@@ -124,6 +126,8 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
         if (!takeWriter(writerFree, writerWriting))
             break;
         writeDemoPass(&writer, in);
+        failedWrite = writer.failed >= 0;
+        full = !quit && !failedWrite && demoWriterFull(&writer);
         writerOwner = writerFree;
         if (delayMs > 0)
             SDL_Delay(delayMs);
