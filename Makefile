@@ -115,11 +115,12 @@ test-sanitize: setup
 
 # ThreadSanitizer over the tests that start the quit-signal thread: the real
 # game started and stopped, and a game stuck while its main loop runs on. A
-# report ends the process with status 66, which fails the test.
+# report ends the process with status 66, which fails the test. The test that
+# times the exit is left out: the sanitizer slows the game past its bounds.
 test-tsan: setup
 	@cmake -S . -B $(TSAN_BUILD) -DDRIFTWING_TSAN=ON -DDRIFTWING_SDL=$(SDL) >/dev/null
 	@cmake --build $(TSAN_BUILD) -j2 --target driftwing assetgen test_startstop
-	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:exitcode=66 ctest --output-on-failure -j2 -R '^StartStop\.'
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:exitcode=66 ctest --output-on-failure -j2 -R '^StartStop\.' -E 'ExitWaits'
 
 # Every fuzz target for FUZZ_SECONDS seconds each (clang, libFuzzer).
 fuzz: setup
