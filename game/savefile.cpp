@@ -66,18 +66,21 @@ static bool staleTemp(const char *dir, const char *entry, const char *prefix, si
     return pid == getpid() || (kill((pid_t)pid, 0) != 0 && errno == ESRCH);
 }
 
-static void removeStaleTemps(const char *path)
+// The folder that holds path, into dir (PATH_MAX bytes).
+static void folderOf(const char *path, char *dir)
 {
-    char dir[PATH_MAX];
     const char *slash = strrchr(path, '/');
     if (!slash)
         strcpy(dir, ".");
-    else if (slash == path)
-        strcpy(dir, "/");
-    else if ((size_t)(slash - path) < sizeof dir)
-        snprintf(dir, sizeof dir, "%.*s", (int)(slash - path), path);
     else
-        return;
+        snprintf(dir, PATH_MAX, "%.*s", slash == path ? 1 : (int)(slash - path), path);
+}
+
+static void removeStaleTemps(const char *path)
+{
+    char dir[PATH_MAX];
+    folderOf(path, dir);
+    const char *slash = strrchr(path, '/');
     char prefix[NAME_MAX + 8];
     int prefixLen = snprintf(prefix, sizeof prefix, "%s.tmp", slash ? slash + 1 : path);
     if (prefixLen >= (int)sizeof prefix)
@@ -195,12 +198,7 @@ int lockSave(const char *path)
                   0664);
     if (fd < 0) {
         char dir[PATH_MAX];
-        snprintf(dir, sizeof dir, "%s", path);
-        char *slash = strrchr(dir, '/');
-        if (!slash)
-            strcpy(dir, ".");
-        else
-            slash[slash == dir ? 1 : 0] = '\0';
+        folderOf(path, dir);
         fd = open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     }
     if (fd < 0)
