@@ -91,8 +91,8 @@ static void removeStaleTemps(const char *path)
     while (struct dirent *e = readdir(d)) {
         if (staleTemp(dir, e->d_name, prefix, (size_t)prefixLen)) {
             char full[PATH_MAX];
-            snprintf(full, sizeof full, "%s/%s", dir, e->d_name);
-            unlink(full);
+            if (snprintf(full, sizeof full, "%s/%s", dir, e->d_name) < (int)sizeof full)
+                unlink(full);
         }
     }
     closedir(d);
