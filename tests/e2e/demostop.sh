@@ -84,7 +84,7 @@ kill -TERM "$gpid"; ends "$gpid"
 waitUntil 10 plays piped.demo
 [ "$status" -eq 0 ] && plays piped.demo && grep -q '^passes ' piped.txt \
     && ok "--record /dev/stdout: a demo that plays, the summary on standard error" \
-    || fail "--record /dev/stdout: status $status, the demo $(plays piped.demo || echo "does not ")plays"
+    || fail "--record /dev/stdout: status $status, the demo $(plays piped.demo && echo plays || echo "does not play")"
 
 # A file-size limit: the recording fails at its first write.
 bash -c 'ulimit -f 0; exec "$0" --nosound --record limited.demo' "$GAME" >limited.out 2> >(cat >limited.txt)
