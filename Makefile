@@ -15,6 +15,7 @@ RUN   := run
 RELEASE := build-release$(SUFFIX)
 PREFIX  ?= /usr/local
 SANITIZE_BUILD := build-sanitize$(SUFFIX)
+TSAN_BUILD := build-tsan$(SUFFIX)
 FUZZ_BUILD := build-fuzz
 FUZZ_SECONDS ?= 60
 
@@ -40,7 +41,7 @@ NOT_AGAIN_COMPAT := -E '^(package_deb|e2e_wayland)$$'
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test test-compat test-sanitize fuzz demos hud-shots bench bench-compare setup configure install uninstall deb release
+.PHONY: play test test-compat test-sanitize test-tsan fuzz demos hud-shots bench bench-compare setup configure install uninstall deb release
 
 # Refuses early only where the game would refuse on every library: no
 # SDL_VIDEODRIVER, DISPLAY or WAYLAND_DISPLAY at all. A Wayland session
@@ -114,6 +115,15 @@ test-sanitize: setup
 	@cmake -S . -B $(SANITIZE_BUILD) -DDRIFTWING_SANITIZE=ON -DDRIFTWING_SDL=$(SDL) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j2
 	@cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j2 $(NOT_AGAIN)
+
+# ThreadSanitizer over the tests that start the quit-signal thread: the real
+# game started and stopped, and a game stuck while its main loop runs on. A
+# report ends the process with status 66, which fails the test. The test that
+# times the exit is left out: the sanitizer slows the game past its bounds.
+test-tsan: setup
+	@cmake -S . -B $(TSAN_BUILD) -DDRIFTWING_TSAN=ON -DDRIFTWING_SDL=$(SDL) >/dev/null
+	@cmake --build $(TSAN_BUILD) -j2 --target driftwing assetgen test_startstop
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1:exitcode=66 ctest --output-on-failure -j2 -R '^StartStop\.' -E 'ExitWaits'
 
 # Every fuzz target for FUZZ_SECONDS seconds each (clang, libFuzzer).
 fuzz: setup

@@ -6,9 +6,22 @@
 #include "game/loop.h"
 #include "demo/demo.h"
 #include "platform/signals.h"
+#include "platform/displaylost.h"
+
+// What must not be lost when the game ends at once, by a second quit signal
+// or with its display gone, wherever the main thread is: the best of the run
+// and what has been recorded.
+static void lastWish()
+{
+    saveBestScoreAtOnce();
+    endRecordingAtOnce();
+}
 
 int main(int argc, char *argv[])
 {
+    // A write past a file-size limit fails and is reported, from the
+    // recording's first byte to the last save.
+    ignoreFileSizeSignal();
     int status = parseOptions(argc, argv);
     if (status >= 0)
         return status;
@@ -18,8 +31,9 @@ int main(int argc, char *argv[])
     status = openDemo();
     if (status >= 0)
         return status;
-    catchQuitSignals(saveBestScoreAtOnce);
+    catchQuitSignals(lastWish);
     startSystems();
+    whenDisplayLost(lastWish);
     loadAssets();
     showLoadingScreen();
     if (demoActive())

@@ -29,6 +29,16 @@ int createRecording();
 // is set, else removes it. 0 or the errno of the rename.
 int finishRecording(bool keep);
 
+// Whether the demo being recorded goes where standard output goes; the
+// summary line then goes to standard error.
+bool recordingToStdout();
+
+// Ends a recording at once, from any thread, while the main loop may be
+// stuck: what was recorded up to the last whole pass is kept as a demo that
+// plays, or before the first pass the temporary file is removed. The main
+// loop stops recording after it.
+void endRecordingAtOnce();
+
 // The frame loop of the demo modes (runFrameLoop hands over to it). Prints
 // the summary line at the end.
 void runDemoLoop();

@@ -1,5 +1,6 @@
 // The frame loop of the demo modes, and the clock that drawing reads while a
 // demo is recorded or played.
+#include <atomic>
 #include <errno.h>
 #include <stdio.h>
 #include <string.h>
@@ -67,6 +68,29 @@ static void beginPassClock(PassInput *in)
 
 static DemoWriter writer;
 
+// Who may touch the writer. The main loop holds it only while it writes a
+// pass, so the last wish of a game ended at once (a second quit signal, a
+// lost display) finds it between passes, ends the demo there and keeps it;
+// the main loop never touches it again. Before the recording has started
+// the last wish removes the temporary file and leaves an older demo as it was.
+enum { writerUnstarted, writerFree, writerWriting, writerEnded };
+static std::atomic<int> writerOwner(writerUnstarted);
+
+static bool takeWriter(int from, int to)
+{
+    return writerOwner.compare_exchange_strong(from, to);
+}
+
+void endRecordingAtOnce()
+{
+    if (demoMode != demoRecording)
+        return;
+    if (takeWriter(writerFree, writerEnded))
+        finishRecording(closeDemoWriter(&writer) == 0);
+    else if (takeWriter(writerUnstarted, writerEnded))
+        finishRecording(false);
+}
+
 void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int delayMs)
 {
     static PassInput in;
@@ -83,19 +107,34 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     h.bestScore = highScore;
     startDemoWriter(&writer, demoOut, h);
     lastTicks = h.entryTicks;
+    // What the loop needs of the writer is read while the writer is its own.
+    bool failedWrite = writer.failed >= 0;
+    bool full = !failedWrite && demoWriterFull(&writer);
+    if (!takeWriter(writerUnstarted, writerFree)) {
+        tickSource = saved;
+        return;
+    }
 
+    // A write that fails (a full disk, a file-size limit) ends the
+    // recording, and with it the game: play that is not kept is not asked for.
     int quit = 0;
-    bool full = false;
-    while (!quit && !(full = demoWriterFull(&writer)) && next(&in)) {
+    while (!quit && !failedWrite && !full && next(&in)) {
         in.clockCount = 0;
         beginPassClock(&in);
         quit = runPass(in);
         clockPass = nullptr;
+        if (!takeWriter(writerFree, writerWriting))
+            break;
         writeDemoPass(&writer, in);
+        failedWrite = writer.failed >= 0;
+        full = !quit && !failedWrite && demoWriterFull(&writer);
+        writerOwner = writerFree;
         if (delayMs > 0)
             SDL_Delay(delayMs);
     }
     tickSource = saved;
+    if (!takeWriter(writerFree, writerEnded))
+        return;     // a last wish has ended the recording
     // A demo longer than the player reads would be lost: the recording (and
     // with it the game) ends at the limit, with a demo that plays.
     if (full)
@@ -106,11 +145,18 @@ void recordPasses(bool (*next)(PassInput *in), Uint32 (*drawClock)(void), int de
     int failed = closeDemoWriter(&writer);
     demoOut = nullptr;
     int placed = finishRecording(failed == 0);
+    // Nothing is left for a last wish to end; a later recording starts anew.
+    writerOwner = writerUnstarted;
     if (!failed)
         failed = placed;
     if (failed) {
         fprintf(stderr, "driftwing: demo '%s': could not be written (%s)\n", demoPath, strerror(failed));
         exitStatus = 1;
+        return;
+    }
+    // A demo written to standard output leaves it to the demo alone.
+    if (recordingToStdout()) {
+        fprintf(stderr, "%s\n", line);
         return;
     }
     printf("%s\n", line);

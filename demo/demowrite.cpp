@@ -68,6 +68,9 @@ void startDemoWriter(DemoWriter *w, FILE *file, const DemoHeader &h)
     put32(w->buf, &w->used, h.entryTicks);
     put32(w->buf, &w->used, (Uint32)h.bestScore);
     w->bytes = (long)w->used;
+    // Out at once: a file that cannot be written fails now, not minutes
+    // into the game.
+    flush(w);
 }
 
 void writeDemoPass(DemoWriter *w, const PassInput &in)

@@ -13,8 +13,17 @@
 #include <unistd.h>
 #include <sys/stat.h>
 
-static std::string tempName;    // the temporary file until it is put in place
-static std::string finalName;   // where it goes
+// Never destroyed: a last wish may put the demo in place while exit() runs.
+static std::string &tempName = *new std::string;    // the temporary file until it is put in place
+static std::string &finalName = *new std::string;   // where it goes
+static bool toStdout;           // the demo goes where standard output goes
+
+bool recordingToStdout() { return toStdout; }
+
+static bool sameFile(const struct stat &a, const struct stat &b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 // Also at exit, for a start-up that ends the game before the recording ends.
 static void dropTemp()
@@ -27,8 +36,9 @@ static void dropTemp()
 int createRecording()
 {
     finalName = demoPath;
-    struct stat st;
+    struct stat st, out;
     bool existed = stat(demoPath, &st) == 0;
+    toStdout = existed && fstat(STDOUT_FILENO, &out) == 0 && sameFile(st, out);
     if (existed && S_ISDIR(st.st_mode))
         return EISDIR;
     if (existed && !S_ISREG(st.st_mode)) {

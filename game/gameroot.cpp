@@ -19,8 +19,11 @@
 namespace {
 
 // Owners of the strings that options and highScoreFile point into; they live
-// for the whole run.
-std::string recordPath, playPath, timedemoPath, userHighScore;
+// for the whole run. The best score's path is never destroyed: the last
+// wish of a second quit signal may still be saving to it while exit() runs
+// the destructors.
+std::string recordPath, playPath, timedemoPath;
+std::string &userHighScore = *new std::string;
 
 bool isFolder(const std::string &path)
 {

@@ -13,10 +13,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 #include <sys/stat.h>
-#include <sys/resource.h>
+#include <atomic>
 #include "world/world.h"
 #include "game/savefile.h"
-#include "platform/signals.h"
 
 const char *highScoreFile = "high1";
 
@@ -33,6 +32,10 @@ static int readErrno;
 // The best this run knows the file to hold: what was read at start, or
 // saved since. A game that ends and the exit save only what is above it.
 static int bestOnFile;
+
+// The best the last wish of a second quit signal may save, or INT_MIN for
+// none: published by the main thread, which owns everything above.
+static std::atomic<int> bestDue(INT_MIN);
 
 // Reads an optionally signed decimal number after leading whitespace and
 // clamps it to 32 bits; returns false when no digit is there.
@@ -111,6 +114,7 @@ void readHighScore()
         readState = readUnreadable;
         readErrno = EIO;
     }
+    publishRunBest();
 }
 
 // What the file holds at the moment of a save, read again under the lock:
@@ -150,27 +154,85 @@ static StoredState readStored(const char *path, int *value, int *err)
     return state;
 }
 
-// The save itself, with the file-size signal ignored and the lock held.
-// 0, or the errno of the failure (EINVAL: not a regular file; -2: the file
-// could not be read, with its errno in *readErr).
+// The save itself, with the lock held, or without it when another game
+// held it too long. 0, or the errno of the failure (EINVAL: not a regular
+// file; -2: the file could not be read, with its errno in *readErr).
 static int saveLocked(const char *path, bool dangling, int value, int *readErr)
 {
-    int stored = 0;
-    StoredState state = readStored(path, &stored, readErr);
-    if (state == storedUnreadable)
-        return -2;
-    if (state == storedSpecial)
-        return EINVAL;
-    // Only a score that beats what is stored now is written.
-    if (state == storedValue && stored >= value)
-        return 0;
+    // Each round either finds a score at least as high stored, or puts its
+    // own in place; a swap that took out a higher score than its own (saved
+    // by a game that went on without the lock) puts that one back.
+    for (int round = 0; round < 16; round++) {
+        int stored = 0;
+        StoredState state = readStored(path, &stored, readErr);
+        if (state == storedUnreadable)
+            return -2;
+        if (state == storedSpecial)
+            return EINVAL;
+        if (state == storedValue && stored >= value)
+            return 0;
 
-    char text[16];
-    int len = snprintf(text, sizeof text, "%d", value);
-    int err = dangling ? noTempFile : writeReplacing(path, text, (size_t)len);
-    if (err == noTempFile)
-        err = writeInPlace(path, text, (size_t)len);
-    return err;
+        char text[16];
+        int len = snprintf(text, sizeof text, "%d", value);
+        char tmpName[PATH_MAX + 32];
+        int err = dangling ? noTempFile : writeTemp(path, text, (size_t)len, tmpName, sizeof tmpName);
+        if (err == noTempFile)
+            return writeInPlace(path, text, (size_t)len);
+        if (err)
+            return err;
+        err = swapInto(tmpName, path);
+        if (err != 1)
+            return err;
+        int displaced = 0, ignored;
+        StoredState was = readStored(tmpName, &displaced, &ignored);
+        unlink(tmpName);
+        if (was != storedValue || displaced <= value)
+            return 0;
+        value = displaced;
+    }
+    return 0;
+}
+
+// Saves value through path, whatever thread: reads nothing of the game's
+// state. A file the player made read-only keeps its score, said once a run.
+static bool storeBest(int value)
+{
+    // A link is the player's choice of where the score lives: write the
+    // file it points to and keep the link.
+    const char *path = highScoreFile;
+    char resolved[PATH_MAX];
+    struct stat st;
+    bool dangling = false;
+    if (lstat(highScoreFile, &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (realpath(highScoreFile, resolved))
+            path = resolved;
+        else
+            dangling = true;
+    }
+    if (stat(path, &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) {
+        static std::atomic<bool> said;
+        if (!said.exchange(true))
+            fprintf(stderr, "driftwing: not saving the best score to %s: the file is read-only\n",
+                    highScoreFile);
+        return false;
+    }
+
+    int lock = lockSave(path);
+    int readErr = 0;
+    int err = saveLocked(path, dangling, value, &readErr);
+    unlockSave(lock);
+
+    if (err == -2)
+        fprintf(stderr, "driftwing: not saving the best score to %s: it could not be read (%s)\n",
+                highScoreFile, strerror(readErr));
+    else if (err == EINVAL)
+        fprintf(stderr, "driftwing: could not save the best score to %s: not a regular file\n",
+                highScoreFile);
+    else if (err)
+        fprintf(stderr, "driftwing: could not save the best score to %s: %s\n", highScoreFile,
+                strerror(err));
+    fflush(stderr);
+    return err == 0;
 }
 
 bool writeBestScore(int value)
@@ -185,41 +247,7 @@ bool writeBestScore(int value)
                 highScoreFile);
         return false;
     }
-
-    // A link is the player's choice of where the score lives: write the
-    // file it points to and keep the link.
-    const char *path = highScoreFile;
-    char resolved[PATH_MAX];
-    struct stat st;
-    bool dangling = false;
-    if (lstat(highScoreFile, &st) == 0 && S_ISLNK(st.st_mode)) {
-        if (realpath(highScoreFile, resolved))
-            path = resolved;
-        else
-            dangling = true;
-    }
-
-    // With a file-size limit a write past it must fail, not kill the game.
-    ignoreFileSizeSignal();
-    int lock = lockSave(path);
-    int readErr = 0;
-    int err = saveLocked(path, dangling, value, &readErr);
-    unlockSave(lock);
-
-    // Said while the signal is still ignored: standard error may be a
-    // file under the same limit.
-    if (err == -2)
-        fprintf(stderr, "driftwing: not saving the best score to %s: it could not be read (%s)\n",
-                highScoreFile, strerror(readErr));
-    else if (err == EINVAL)
-        fprintf(stderr, "driftwing: could not save the best score to %s: not a regular file\n",
-                highScoreFile);
-    else if (err)
-        fprintf(stderr, "driftwing: could not save the best score to %s: %s\n", highScoreFile,
-                strerror(err));
-    fflush(stderr);
-    restoreFileSizeSignal();
-    return err == 0;
+    return storeBest(value);
 }
 
 bool writeHighScore()
@@ -232,6 +260,21 @@ void saveRunBest()
     int best = score > highScore ? score : highScore;
     if (best > bestOnFile && writeBestScore(best))
         bestOnFile = best;
+    publishRunBest();
+}
+
+void publishRunBest()
+{
+    int best = score > highScore ? score : highScore;
+    bool due = best > bestOnFile && (readState == readNothing || readState == readFile);
+    bestDue.store(due ? best : INT_MIN);
+}
+
+void saveRunBestAtOnce()
+{
+    int best = bestDue.load();
+    if (best != INT_MIN && storeBest(best))
+        bestDue.compare_exchange_strong(best, INT_MIN);
 }
 
 void closeHighScore()

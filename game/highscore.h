@@ -10,9 +10,10 @@ extern const char *highScoreFile;
 void readHighScore();
 // Stores value as the best unless the file holds a score at least as high
 // now: read again under a lock, so two games that save at once, or one that
-// saves after another stored more, never put a lower score over a higher.
-// Written through a temporary file and a rename where the folder allows,
-// else in place. A failure is said in one line on standard error; false
+// saves after another stored more, never put a lower score over a higher;
+// a save that went on without the lock puts back a higher score it
+// replaced. Written through a temporary file and a rename where the folder
+// allows, else in place. A file the player made read-only is left as it is. A failure is said in one line on standard error; false
 // when the score was not saved. A file that exists but could not be read,
 // a FIFO or a device is never written.
 bool writeBestScore(int value);
@@ -22,6 +23,13 @@ bool writeHighScore();
 // above what the file was read or saved with: when a game ends above the
 // best, and at exit. A save that failed is tried again at the next.
 void saveRunBest();
+// Publishes the best of the run that saveRunBestAtOnce may save: the main
+// thread calls it after every pass, and it is the only game state another
+// thread reads.
+void publishRunBest();
+// saveRunBest for a thread other than the main one, which may be anywhere:
+// saves what publishRunBest last published, touching no other state.
+void saveRunBestAtOnce();
 // Releases the input stream that readHighScore keeps open.
 void closeHighScore();
 

@@ -8,6 +8,7 @@
 #include "game/spawn.h"
 #include "render/frame.h"
 #include "game/startup.h"
+#include "game/highscore.h"
 
 // Queued events: quit, fire, pause, restart. Sets *quit on ESC or close.
 static void handleEvents(const PassInput &in, int *quit)
@@ -154,6 +155,8 @@ int runPass(const PassInput &in)
     renderFrame();
     // Holding the pad's Back quits only while the game is paused or over.
     padBackQuits = paused != 0 || gameOver != 0;
+    // The one copy of the best a quit signal's last wish may read.
+    publishRunBest();
     return quit;
 }
 

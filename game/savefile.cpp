@@ -11,6 +11,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/resource.h>
+#include <dirent.h>
+#include <signal.h>
+#include <stdlib.h>
 
 // Writes all of text to fd; 0 or the errno of the failure.
 static int writeAll(int fd, const char *text, size_t len)
@@ -38,22 +41,71 @@ static int keptMode(const char *path)
 }
 
 
-// Writes text to "path.tmp" and renames it over path, so that a crash or a
-// full disk midway never leaves a half-written score. 0, noTempFile, or the
-// errno of the failure; nothing is left behind on failure.
-int writeReplacing(const char *path, const char *text, size_t len)
+// Whether a temporary file by this name is a leftover of a game that died
+// while saving: "NAME.tmp.PID" of a process that is gone, or the plain
+// "NAME.tmp" of older versions once it is a minute old. Only this user's.
+static bool staleTemp(const char *dir, const char *entry, const char *prefix, size_t prefixLen)
 {
-    char tmpName[PATH_MAX + 8];
-    if (snprintf(tmpName, sizeof tmpName, "%s.tmp", path) >= (int)sizeof tmpName)
-        return noTempFile;
-
-    // A stale file of a run that died here goes first; anything else by
-    // that name (a link someone planted, a file of another user) is never
-    // opened: the exclusive create below refuses it.
+    if (strncmp(entry, prefix, prefixLen) != 0)
+        return false;
+    const char *rest = entry + prefixLen;
+    char full[PATH_MAX];
+    if (snprintf(full, sizeof full, "%s/%s", dir, entry) >= (int)sizeof full)
+        return false;
     struct stat st;
-    if (lstat(tmpName, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid())
-        unlink(tmpName);
+    if (lstat(full, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid())
+        return false;
+    if (*rest == '\0')
+        return time(nullptr) - st.st_mtime > 60;
+    if (*rest != '.')
+        return false;
+    char *end;
+    long pid = strtol(rest + 1, &end, 10);
+    if (end == rest + 1 || *end != '\0' || pid <= 0)
+        return false;
+    return pid == getpid() || (kill((pid_t)pid, 0) != 0 && errno == ESRCH);
+}
 
+// The folder that holds path, into dir (PATH_MAX bytes).
+static void folderOf(const char *path, char *dir)
+{
+    const char *slash = strrchr(path, '/');
+    if (!slash)
+        strcpy(dir, ".");
+    else
+        snprintf(dir, PATH_MAX, "%.*s", slash == path ? 1 : (int)(slash - path), path);
+}
+
+static void removeStaleTemps(const char *path)
+{
+    char dir[PATH_MAX];
+    folderOf(path, dir);
+    const char *slash = strrchr(path, '/');
+    char prefix[NAME_MAX + 8];
+    int prefixLen = snprintf(prefix, sizeof prefix, "%s.tmp", slash ? slash + 1 : path);
+    if (prefixLen >= (int)sizeof prefix)
+        return;
+    DIR *d = opendir(dir);
+    if (!d)
+        return;
+    while (struct dirent *e = readdir(d)) {
+        if (staleTemp(dir, e->d_name, prefix, (size_t)prefixLen)) {
+            char full[PATH_MAX];
+            if (snprintf(full, sizeof full, "%s/%s", dir, e->d_name) < (int)sizeof full)
+                unlink(full);
+        }
+    }
+    closedir(d);
+}
+
+int writeTemp(const char *path, const char *text, size_t len, char *tmpName, size_t size)
+{
+    if (snprintf(tmpName, size, "%s.tmp.%ld", path, (long)getpid()) >= (int)size)
+        return noTempFile;
+    removeStaleTemps(path);
+
+    // Anything else by that name (a link someone planted, a file of another
+    // user) is never opened: the exclusive create refuses it.
     int mode = keptMode(path);
     int fd = open(tmpName, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                   mode >= 0 ? mode : 0664);
@@ -67,8 +119,27 @@ int writeReplacing(const char *path, const char *text, size_t len)
         err = errno;
     if (close(fd) != 0 && !err)
         err = errno;
-    if (!err && rename(tmpName, path) != 0)
-        err = errno;
+    if (err)
+        unlink(tmpName);
+    return err;
+}
+
+int swapInto(const char *tmpName, const char *path)
+{
+    // Only a file is swapped out: a folder in its place makes the rename
+    // below fail, as it should.
+    struct stat st;
+    if (lstat(path, &st) == 0 && S_ISREG(st.st_mode)
+        && renameat2(AT_FDCWD, tmpName, AT_FDCWD, path, RENAME_EXCHANGE) == 0) {
+        if (lstat(tmpName, &st) == 0 && S_ISREG(st.st_mode))
+            return 1;
+        // Something else was put there meanwhile: it goes back.
+        renameat2(AT_FDCWD, tmpName, AT_FDCWD, path, RENAME_EXCHANGE);
+        unlink(tmpName);
+        return EINVAL;
+    }
+    // No file there yet, or a file system that cannot swap: a plain rename.
+    int err = rename(tmpName, path) == 0 ? 0 : errno;
     if (err)
         unlink(tmpName);
     return err;
@@ -76,7 +147,9 @@ int writeReplacing(const char *path, const char *text, size_t len)
 
 // Rewrites path where it stands, for a folder where no new file can be
 // made. The new text goes over the old before the file is cut to its
-// length, so a write that fails leaves the old score readable.
+// length, so a write that fails leaves the old score readable. Over a longer
+// old text it ends with a space: until the cut, the reader stops there
+// instead of reading the new digits run on into the old ones.
 int writeInPlace(const char *path, const char *text, size_t len)
 {
     struct rlimit lim;
@@ -92,8 +165,16 @@ int writeInPlace(const char *path, const char *text, size_t len)
         err = errno;
     else if (!S_ISREG(st.st_mode))
         err = EINVAL;
-    if (!err)
-        err = writeAll(fd, text, len);
+    if (!err) {
+        char buf[32];
+        size_t n = len;
+        if (st.st_size > (off_t)len && len < sizeof buf) {
+            memcpy(buf, text, len);
+            buf[n++] = ' ';
+            text = buf;
+        }
+        err = writeAll(fd, text, n);
+    }
     if (!err && ftruncate(fd, (off_t)len) != 0)
         err = errno;
     if (!err && fsync(fd) != 0)
@@ -115,8 +196,11 @@ int lockSave(const char *path)
     if (snprintf(lockName, sizeof lockName, "%s.lock", path) < (int)sizeof lockName)
         fd = open(lockName, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC,
                   0664);
-    if (fd < 0)
-        fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        char dir[PATH_MAX];
+        folderOf(path, dir);
+        fd = open(dir, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    }
     if (fd < 0)
         return -1;
     for (int i = 0; i < lockTries; i++) {

@@ -251,8 +251,9 @@ void saveBestScoreAtOnce()
 {
     // The main thread may be stuck anywhere, or be writing the file itself:
     // then it is left alone, and the flag stays set as the process ends.
+    // Only the best the main loop published is read.
     if (bestScoreKept && !bestScoreBusy.exchange(true))
-        saveRunBest();
+        saveRunBestAtOnce();
 }
 
 // Whether any sound is still to be heard.

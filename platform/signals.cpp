@@ -101,14 +101,7 @@ void catchQuitSignals(void (*lastWish)())
     pthread_sigmask(SIG_UNBLOCK, &takenSignals, NULL);
 }
 
-static void (*fileSizeHandler)(int);
-
 void ignoreFileSizeSignal()
 {
-    fileSizeHandler = signal(SIGXFSZ, SIG_IGN);
-}
-
-void restoreFileSizeSignal()
-{
-    signal(SIGXFSZ, fileSizeHandler);
+    signal(SIGXFSZ, SIG_IGN);
 }

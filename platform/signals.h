@@ -21,9 +21,9 @@ extern std::atomic<int> quitSignalled;
 // by that signal.
 void catchQuitSignals(void (*lastWish)());
 
-// Ignores SIGXFSZ until the matching restore, so that a write past the
-// file-size limit fails with EFBIG instead of ending the process.
+// Ignores SIGXFSZ for the rest of the run, so that a write past the
+// file-size limit fails with EFBIG, which the game reports, instead of
+// ending the process without a word.
 void ignoreFileSizeSignal();
-void restoreFileSizeSignal();
 
 #endif

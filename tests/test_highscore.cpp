@@ -14,6 +14,31 @@
 #include "game/highscore.h"
 #include "game/loop.h"
 #include "game/startup.h"
+#include "game/savefile.h"
+#include "platform/signals.h"
+#include <sys/syscall.h>
+#include <sys/time.h>
+#include <errno.h>
+
+// A slow disk: while slowFsyncMs is set, every fsync of this test program
+// takes that long. failTruncate makes ftruncate fail, as a crash between the
+// write and the cut would leave the file.
+static int slowFsyncMs;
+static bool failTruncate;
+extern "C" int fsync(int fd)
+{
+    if (slowFsyncMs > 0)
+        usleep(slowFsyncMs * 1000);
+    return (int)syscall(SYS_fsync, fd);
+}
+extern "C" int ftruncate(int fd, off_t length)
+{
+    if (failTruncate) {
+        errno = EIO;
+        return -1;
+    }
+    return (int)syscall(SYS_ftruncate, fd, length);
+}
 
 class HighScoreFile : public ::testing::Test {
 protected:
@@ -138,22 +163,36 @@ TEST_F(HighScoreFile, ReadOnlyFoldersLinksAndPlantedNamesStillGetTheBest)
     EXPECT_EQ(modeOf("real/best") & 07777, 0640u);
     closeHighScore();
 
-    // A planted "high1.tmp" link is neither followed nor removed; a stale
-    // temporary file of ours is cleared away.
+    // A planted link by this game's temporary name is neither followed nor
+    // removed. Temporary files of games that died while saving (an old
+    // "high1.tmp", one of a process that is gone) are cleared away; a fresh
+    // one of a game still running is not.
     unlink("high1");
     writeString("victim", "keep");
-    ASSERT_EQ(symlink("victim", "high1.tmp"), 0);
+    std::string mine = "high1.tmp." + std::to_string(getpid());
+    ASSERT_EQ(symlink("victim", mine.c_str()), 0);
     score = 400;
     EXPECT_TRUE(writeHighScore());
     EXPECT_EQ(readString("high1"), "400");
     EXPECT_EQ(readString("victim"), "keep");
-    EXPECT_TRUE(S_ISLNK(modeOf("high1.tmp")));
-    unlink("high1.tmp");
-    writeString("high1.tmp", "junk");
+    EXPECT_TRUE(S_ISLNK(modeOf(mine.c_str())));
+    unlink(mine.c_str());
+    pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    std::string dead = "high1.tmp." + std::to_string(gone);
+    std::string running = "high1.tmp." + std::to_string(getppid());
+    for (const std::string &name : { std::string("high1.tmp"), dead, running })
+        writeString(name, "junk");
+    struct timeval old[2] = { { time(nullptr) - 120, 0 }, { time(nullptr) - 120, 0 } };
+    utimes("high1.tmp", old);
     score = 500;
     EXPECT_TRUE(writeHighScore());
     EXPECT_EQ(readString("high1"), "500");
     EXPECT_NE(access("high1.tmp", F_OK), 0);
+    EXPECT_NE(access(dead.c_str(), F_OK), 0);
+    EXPECT_EQ(readString(running), "junk");
 }
 
 TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
@@ -198,8 +237,8 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
     EXPECT_EQ(readString("high1"), "999999");
 
     // A disk that fills up, as a file-size limit: after the first few bytes
-    // of the new score, or at once, with SIGXFSZ at its default (the signal
-    // would end the game). The game lives, the file is unchanged and no
+    // of the new score, or at once, with SIGXFSZ ignored as the game does
+    // for the whole run. The save fails, the file is unchanged and no
     // temporary file is left, in a writable folder and a read-only one.
     const struct { rlim_t limit; mode_t folder; } full[] = { { 3, 0777 }, { 0, 0777 }, { 0, 0555 } };
     for (const auto &f : full) {
@@ -207,7 +246,7 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
         chmod("high1", 0666);
         chmod(".", f.folder);
         status = inChild([&] {
-            signal(SIGXFSZ, SIG_DFL);
+            ignoreFileSizeSignal();
             struct rlimit tiny = { f.limit, f.limit };
             setrlimit(RLIMIT_FSIZE, &tiny);
             readHighScore();
@@ -217,8 +256,25 @@ TEST_F(HighScoreFile, AFailedSaveIsSaidAndNeverCostsTheStoredBest)
         chmod(".", 0700);
         EXPECT_EQ(status, 0) << f.limit << " " << std::oct << f.folder;
         EXPECT_EQ(readString("high1"), "42\n");
-        EXPECT_NE(access("high1.tmp", F_OK), 0);
+        EXPECT_EQ(runCommand("ls | grep -c tmp", &status), "0\n");
     }
+
+    // A best the player locked (no write bit) is left as it is, said once.
+    chmod("high1", 0444);
+    readHighScore();
+    EXPECT_EQ(saveSaying(&saved), "driftwing: not saving the best score to high1: the file is read-only\n");
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(saveSaying(&saved), "");
+    EXPECT_EQ(readString("high1"), "42\n");
+    EXPECT_EQ(modeOf("high1") & 07777, 0444u);
+
+    // Rewritten in place over a longer text, a write that is not cut to
+    // length (a crash between the two) still reads as the new score.
+    writeString("high1", "-99999");
+    failTruncate = true;
+    EXPECT_EQ(writeInPlace("high1", "5", 1), EIO);
+    failTruncate = false;
+    EXPECT_EQ(readFrom(readString("high1")), 5);
 }
 
 // One pass that flies the ship into the lower edge with its last life.
@@ -243,6 +299,7 @@ static void restartPass()
 
 TEST_F(HighScoreFile, AGameThatEndsAboveTheBestSetsItAndSavesItAtOnce)
 {
+    ignoreFileSizeSignal();
     screen = openTestVideo();
     writeString("high1", "100");
     readHighScore();
@@ -346,6 +403,32 @@ TEST_F(HighScoreFile, TwoGamesNeverPutALowerBestOverAHigherOne)
     }
     EXPECT_EQ(readString("high1"), std::to_string(saves * games));
 
+    // On a slow disk a save outlasts the wait for the lock and the next
+    // goes on without it: no save takes away another's temporary file, each
+    // succeeds, and the highest is what is left.
+    writeString("high1", "100");
+    slowFsyncMs = 400;
+    pids.clear();
+    for (int value : { 500, 300, 450, 200 }) {
+        pid_t pid = fork();
+        if (pid == 0) {
+            readHighScore();
+            score = value;
+            _exit(writeHighScore() ? 0 : 1);
+        }
+        pids.push_back(pid);
+        usleep(60 * 1000);
+    }
+    for (pid_t pid : pids) {
+        int st = 0;
+        waitpid(pid, &st, 0);
+        EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 0);
+    }
+    slowFsyncMs = 0;
+    EXPECT_EQ(readString("high1"), "500");
+    int status = 0;
+    EXPECT_EQ(runCommand("ls | grep -c tmp", &status), "0\n");
+
     // A save waits for another game's save to finish: the other game marks
     // the moment before it lets go, and the save must end after it...
     pid_t holder = fork();
@@ -375,4 +458,19 @@ TEST_F(HighScoreFile, TwoGamesNeverPutALowerBestOverAHigherOne)
     EXPECT_LT(monotonicNow() - start, 3.0);
     close(held);
     EXPECT_EQ(readString("high1"), "50000");
+
+    // A lock file that is a link: every game locks the same place instead,
+    // whatever a save renames meanwhile.
+    unlink("high1.lock");
+    ASSERT_EQ(symlink("elsewhere", "high1.lock"), 0);
+    int first = lockSave("high1");
+    ASSERT_GE(first, 0);
+    writeString("other", "1");
+    ASSERT_EQ(rename("other", "high1"), 0);
+    pid_t second = fork();
+    if (second == 0)
+        _exit(lockSave("high1") < 0 ? 0 : 1);
+    waitpid(second, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "two games held the lock at once";
+    unlockSave(first);
 }

@@ -171,11 +171,16 @@ TEST(StartStop, SecondQuitSignalEndsAStuckGameAfterSavingTheBest)
             score = 4321;
             catchQuitSignals(saveBestScoreAtOnce);
             writeString("ready", "");
-            for (bool told = false;; usleep(10000))
+            // What the main loop does every pass: the score changes, and the
+            // best the last wish may save is published.
+            for (bool told = false;; usleep(10000)) {
+                score = 4321;
+                publishRunBest();
                 if (quitSignalled && !told) {
                     writeString("asked", "");
                     told = true;
                 }
+            }
         }
         // Whatever fails below, the child does not outlive the test.
         struct Reaper {

@@ -94,9 +94,7 @@ quits() {
 # Stops the games and the server; keeps the screenshots when E2E_SHOTS
 # names a folder. Every game still running goes, not only the last one
 # started: one a failed check left behind would spin on after the test. The
-# games go first, and are waited for: an X server taken away under one
-# leaves a game on the SDL 2 based library spinning in Xlib for good, deaf
-# to the polite signal.
+# games go first, and are waited for, then the server.
 cleanup() {
     local games=() p
     for p in ${gpid:-} $(jobs -p); do

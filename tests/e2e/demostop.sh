@@ -3,6 +3,9 @@
 # runs. --play of a demo with a minute-long recorded gap ends on ESC, SIGTERM,
 # SIGINT and SIGHUP well before the gap is over; --timedemo of a million
 # passes ends on SIGHUP. Each prints its summary and exits with 0.
+# --record keeps a demo that plays when two quit signals end it at once, and
+# when it is written to standard output; a file-size limit ends it with one
+# line, status 1 and no temporary file left.
 #   demostop.sh GAME ASSETGEN
 source "$(dirname "$0")/common.sh"
 begin demostop "$1" "$2" 640x480x24
@@ -53,4 +56,42 @@ judge "--timedemo, SIGHUP" "$gpid" timed.txt
 passes=$(sed -nE 's/^passes ([0-9]+),.*/\1/p' timed.txt)
 [ "${passes:-1000000}" -lt 1000000 ] && ok "--timedemo stopped at pass $passes" \
     || fail "--timedemo played to its end"
+
+# ---- recording, on the dummy drivers ----
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
+# recording NAME: the temporary file of a recording into NAME holds the
+# demo's header: the recording has begun.
+recording() { [ -n "$(find . -maxdepth 1 -name "$1.??????" -size +0)" ]; }
+leftovers() { find . -maxdepth 1 -name "$1.??????" | wc -l; }
+plays() { "$GAME" --timedemo "$1" >/dev/null 2>&1; }
+
+# Two quit signals at once: the game ends by the second (which of the two
+# is taken first is the system's choice), or had just ended by itself; the
+# demo is kept either way.
+launch twice --nosound --record twice.demo
+waitUntil 60 recording twice.demo || fail "two signals: the recording never began"
+kill -TERM "$gpid"; kill -HUP "$gpid"
+ends "$gpid" 2>/dev/null
+case ${status:-} in 0|129|143) ;; *) fail "two signals: status ${status:-none}" ;; esac
+plays twice.demo && ok "two signals (status $status): the demo plays" || fail "two signals: no demo that plays"
+[ "$(leftovers twice.demo)" -eq 0 ] || fail "two signals: a temporary file is left"
+
+# To standard output through a pipe: the demo alone goes there.
+"$GAME" --nosound --record /dev/stdout > >(cat >piped.demo) 2>piped.txt &
+gpid=$!
+waitUntil 60 test -s piped.demo
+kill -TERM "$gpid"; ends "$gpid"
+waitUntil 10 plays piped.demo
+[ "$status" -eq 0 ] && plays piped.demo && grep -q '^passes ' piped.txt \
+    && ok "--record /dev/stdout: a demo that plays, the summary on standard error" \
+    || fail "--record /dev/stdout: status $status, the demo $(plays piped.demo && echo plays || echo "does not play")"
+
+# A file-size limit: the recording fails at its first write.
+bash -c 'ulimit -f 0; exec "$0" --nosound --record limited.demo' "$GAME" >limited.out 2> >(cat >limited.txt)
+status=$?
+line="driftwing: demo '$work/limited.demo': could not be written (File too large)"
+waitUntil 10 eval '[ "$(cat limited.txt)" = "$line" ]'
+[ "$status" -eq 1 ] && [ "$(cat limited.txt)" = "$line" ] && ok "a file-size limit: one line, status 1" \
+    || fail "a file-size limit: status $status"
+[ "$(leftovers limited.demo)" -eq 0 ] && [ ! -e limited.demo ] || fail "a file-size limit: files left behind"
 finish "e2e demostop"

@@ -4,7 +4,8 @@
 # largest that does, measured against the desktop's own size and said in one
 # line, and the whole picture is on the screen, also after F11. A second
 # full-screen game, stuck waiting for the input grab that the first one
-# holds, ends at once at a second quit signal.
+# holds, ends at once at a second quit signal. A game whose X server goes
+# away ends with status 1, one line and the run's best saved.
 #   startstop.sh GAME ASSETGEN      (E2E_SHOTS=dir keeps the screenshots)
 source "$(dirname "$0")/common.sh"
 begin startstop "$1" "$2" 1366x768x24
@@ -84,4 +85,23 @@ done
 kill -TERM "$first"
 ends "$first" && [ "$status" -eq 0 ] && ok "one quit signal ends a game in play with status 0" \
     || fail "first game: still running or exit status ${status:-}"
+
+# ---- the X server taken away under a game with a new best ----
+kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null
+startX 640x480x24
+printf 100 >high1
+launch lost --nosound
+playing lost && scoreTo lost 4 || fail "display lost: the game never played and scored"
+kill -9 "$xpid"; wait "$xpid" 2>/dev/null
+if ends "$gpid" 30; then
+    [ "$status" -eq 1 ] && ok "display lost: the game ends with status 1" || fail "display lost: status $status"
+    [ "$(cat lost.txt)" = "driftwing: the connection to the display was lost; the game ends" ] \
+        && ok "display lost: said in one line" || fail "display lost: said '$(cat lost.txt)'"
+    best=$(cat high1)
+    [ "$best" -gt 100 ] 2>/dev/null && ok "display lost: the best ($best) is saved" \
+        || fail "display lost: high1 holds '$best'"
+else
+    fail "display lost: still running 30 s after the X server went away"
+fi
+gpid=
 finish "e2e startstop"
