@@ -152,7 +152,10 @@ TEST(DemoFile, AMinuteAt600PassesASecondFitsIn128KB)
     }
     long bytes = 0;
     writeDemo(passes, &bytes);
-    EXPECT_LE(bytes, 128 * 1024);
+    // The promise is 128 KB; the encoding keeps this minute near 90 KB, and
+    // held keys written on every pass instead of when they change take it
+    // to 124 KB, still under the promise: the tighter bound catches that.
+    EXPECT_LE(bytes, 96 * 1024);
     printf("a minute at 600 passes/s: %ld bytes, %.2f bytes a pass\n", bytes, bytes / 36000.0);
 }
 
