@@ -22,6 +22,9 @@ bool writeHighScore();
 // above what the file was read or saved with: when a game ends above the
 // best, and at exit. A save that failed is tried again at the next.
 void saveRunBest();
+// Called after each save of saveRunBest that went through, when set: a web
+// page copies the file into the browser's own storage then.
+extern void (*bestScoreSaved)();
 // Releases the input stream that readHighScore keeps open.
 void closeHighScore();
 

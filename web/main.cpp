@@ -1,0 +1,142 @@
+// Driftwing in a web page. Start-up is the desktop's; then, since a page
+// must never block, the browser calls one frame at a time, and what the
+// desktop waits for (the loading screen's three seconds, a demo's pace, the
+// fade at the end) becomes a timed stage of that frame.
+#include <emscripten.h>
+#include <SDL.h>
+#include <unistd.h>
+#include "core/ticks.h"
+#include "game/options.h"
+#include "game/gameroot.h"
+#include "game/highscore.h"
+#include "game/startup.h"
+#include "game/loop.h"
+#include "demo/demo.h"
+#include "platform/input.h"
+
+// Where the page puts the data (preloaded) and the browser's storage.
+static const char gameFolder[] = "/game";
+static const char bestScorePath[] = "/save/high1";
+
+enum Stage { loadingScreen, playing, playingDemo, fadingOut, stopped };
+static Stage stage;
+static Uint32 stageStart;
+static bool pageHidden;
+
+static void enter(Stage next)
+{
+    stage = next;
+    stageStart = SDL_GetTicks();
+}
+
+static bool stageLasted(Uint32 ms)
+{
+    return timedRun || SDL_GetTicks() - stageStart >= ms;
+}
+
+// One pass on live input. ESC belongs to the browser (it leaves full
+// screen) and a page is closed, not quit: ESC pauses, as losing the focus
+// does. So does hiding the page, which stops its frames.
+static int livePass()
+{
+    static PassInput in;
+    readLiveInput(&in, readTicks());
+    for (int i = 0; i < in.eventCount; i++)
+        if (in.events[i] == passEscape)
+            in.events[i] = passFocusPause;
+    if (pageHidden) {
+        pageHidden = false;
+        if (focusPauses)
+            addPassEvent(&in, passFocusPause);
+    }
+    return runPass(in);
+}
+
+static void endGame()
+{
+    enter(beginShutdown() ? fadingOut : stopped);
+}
+
+static void frame()
+{
+    switch (stage) {
+    case loadingScreen:
+        if (!stageLasted(loadingScreenMs))
+            break;
+        if (demoActive()) {
+            startDemoSteps();
+            enter(playingDemo);
+        } else {
+            startFrameLoop();
+            enter(playing);
+        }
+        break;
+    case playing:
+        if (livePass())
+            endGame();
+        break;
+    case playingDemo:
+        if (!stepDemo())
+            endGame();
+        break;
+    case fadingOut:
+        if (stageLasted(fadeOutMs))
+            enter(stopped);
+        break;
+    case stopped:
+        break;
+    }
+    if (stage == stopped) {
+        finishShutdown();
+        emscripten_cancel_main_loop();
+        EM_ASM({ if (Module.gameEnded) Module.gameEnded(); });
+    }
+}
+
+// Each save of the best goes on to the browser's storage at once.
+static void persistBestScore()
+{
+    EM_ASM({ if (Module.persistBestScore) Module.persistBestScore(); });
+}
+
+// The page calls this when it is hidden, which may be the last the game
+// hears of it: the best of the run is saved as the desktop saves it at
+// exit, and the game pauses.
+extern "C" EMSCRIPTEN_KEEPALIVE void webPageHidden()
+{
+    if (stage == playing) {
+        saveBestScore();
+        pageHidden = true;
+    }
+}
+
+int main(int argc, char *argv[])
+{
+    int status = parseOptions(argc, argv);
+    if (status >= 0)
+        return status;
+    if (chdir(gameFolder) != 0) {
+        printf("driftwing: the page holds no game data in %s\n", gameFolder);
+        return 1;
+    }
+    status = chooseGameRoot();
+    if (status >= 0)
+        return status;
+    // The storage folder is the page's own (kept in the browser when it
+    // allows, else for as long as the page is open).
+    highScoreFile = bestScorePath;
+    bestScoreSaved = persistBestScore;
+    status = openDemo();
+    if (status >= 0)
+        return status;
+    startSystems();
+    loadAssets();
+    drawLoadingScreen();
+    enter(loadingScreen);
+    // A timed demo runs as fast as the page can take the steps, not once
+    // per displayed frame.
+    emscripten_set_main_loop(frame, 0, 0);
+    if (timedRun)
+        emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
+    return 0;
+}
