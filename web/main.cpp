@@ -13,6 +13,7 @@
 #include "game/loop.h"
 #include "demo/demo.h"
 #include "platform/input.h"
+#include "world/world.h"
 
 // Where the page puts the data (preloaded) and the browser's storage.
 static const char gameFolder[] = "/game";
@@ -52,12 +53,25 @@ static int livePass()
     return runPass(in);
 }
 
+static void runStage();
+
 static void endGame()
 {
     enter(beginShutdown() ? fadingOut : stopped);
 }
 
+// How the page keeps up: frames run and the time spent inside them.
+static double framesRun, frameBusyMs;
+
 static void frame()
+{
+    double begin = emscripten_get_now();
+    runStage();
+    framesRun++;
+    frameBusyMs += emscripten_get_now() - begin;
+}
+
+static void runStage()
 {
     switch (stage) {
     case loadingScreen:
@@ -91,6 +105,30 @@ static void frame()
         emscripten_cancel_main_loop();
         EM_ASM({ if (Module.gameEnded) Module.gameEnded(); });
     }
+}
+
+// What the page (and its test) can read of the game: the ship's place, the
+// score, the best, the lives, whether paused, the bullets in flight, the
+// stage, the frames run and the milliseconds spent in them.
+extern "C" EMSCRIPTEN_KEEPALIVE double webReading(int which)
+{
+    int flying = 0;
+    switch (which) {
+    case 0: return player.getX();
+    case 1: return player.getY();
+    case 2: return score;
+    case 3: return highScore;
+    case 4: return lives;
+    case 5: return paused;
+    case 6:
+        for (int i = 0; i < maxBullets; i++)
+            flying += bulletActive[i] != 0;
+        return flying;
+    case 7: return stage;
+    case 8: return framesRun;
+    case 9: return frameBusyMs;
+    }
+    return -1;
 }
 
 // Each save of the best goes on to the browser's storage at once.

@@ -31,7 +31,7 @@ target_link_options(driftwing PRIVATE
   "SHELL:-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\\$autoResumeAudioContext,\\$dynCall]"
   # The page's storage: the best score in IndexedDB.
   -lidbfs.js
-  -sEXPORTED_FUNCTIONS=[_main,_webPageHidden]
+  -sEXPORTED_FUNCTIONS=[_main,_webPageHidden,_webReading]
   # The game's data, demos included, at /game in the page's file system.
   "SHELL:--preload-file ${DRIFTWING_WEB_ROOT}@/game"
   "SHELL:--pre-js ${WEB_PAGE}/prerun.js")
