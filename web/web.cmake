@@ -28,10 +28,10 @@ target_link_options(driftwing PRIVATE
   -sALLOW_MEMORY_GROWTH=1
   # SDL 2's audio code calls these two helpers, which only emscripten's own
   # (downloaded) SDL port pulls in; without them Mix_OpenAudio throws.
-  "SHELL:-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\\$autoResumeAudioContext,\\$dynCall]"
+  # (Named in a file: a "$" on the command line is the shell's.)
+  -sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${CMAKE_SOURCE_DIR}/web/library-funcs.txt
   # The page's storage: the best score in IndexedDB.
   -lidbfs.js
-  -sEXPORTED_FUNCTIONS=[_main,_webPageHidden,_webReading]
   # The game's data, demos included, at /game in the page's file system.
   "SHELL:--preload-file ${DRIFTWING_WEB_ROOT}@/game"
   "SHELL:--pre-js ${WEB_PAGE}/prerun.js")

@@ -20,14 +20,14 @@ $NICE cmake --build "$NATIVE" -j2 --target assetgen >"$WEB/native-build.log" || 
 # The game root the page preloads: data/ and Data/ as the generator makes
 # them (deterministic, so it is made again only when the generator changed),
 # and the golden demos for ?play= and ?timedemo=.
-if [ ! -f "$ROOT/.made" ] || [ "$NATIVE/tools/assetgen/assetgen" -nt "$ROOT/.made" ]; then
+if [ ! -f "$WEB/root.made" ] || [ "$NATIVE/tools/assetgen/assetgen" -nt "$WEB/root.made" ]; then
     rm -rf "$ROOT"
     mkdir -p "$ROOT"
     "$NATIVE/tools/assetgen/assetgen" "$ROOT" >"$WEB/assetgen.log"
-    touch "$ROOT/.made"
+    touch "$WEB/root.made"
 fi
 mkdir -p "$ROOT/demos"
-cp "$SRC"/tests/demos/*.demo "$ROOT/demos/"
+cp -p "$SRC"/tests/demos/*.demo "$ROOT/demos/"
 
 if [ ! -f "$GAME/CMakeCache.txt" ]; then
     $NICE emcmake cmake -S "$SRC" -B "$GAME" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -35,7 +35,7 @@ if [ ! -f "$GAME/CMakeCache.txt" ]; then
         cat "$WEB/game-configure.log"; exit 1; }
 fi
 # The preloaded package is made at link time: relink when the data changed.
-if [ "$ROOT/.made" -nt "$GAME/driftwing.js" ] || [ -n "$(find "$ROOT/demos" -newer "$GAME/driftwing.js" 2>/dev/null)" ]; then
+if [ "$WEB/root.made" -nt "$GAME/driftwing.js" ] || [ -n "$(find "$ROOT/demos" -newer "$GAME/driftwing.js" 2>/dev/null)" ]; then
     rm -f "$GAME/driftwing.js"
 fi
 $NICE cmake --build "$GAME" -j2 >"$WEB/game-build.log" || { cat "$WEB/game-build.log"; exit 1; }
