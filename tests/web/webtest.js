@@ -141,6 +141,7 @@ const keys = {
   ArrowRight: { code: 'ArrowRight', keyCode: 39 }, ArrowLeft: { code: 'ArrowLeft', keyCode: 37 },
   ArrowUp: { code: 'ArrowUp', keyCode: 38 }, ArrowDown: { code: 'ArrowDown', keyCode: 40 },
   ' ': { code: 'Space', keyCode: 32 }, s: { code: 'KeyS', keyCode: 83 }, p: { code: 'KeyP', keyCode: 80 },
+  Escape: { code: 'Escape', keyCode: 27 },
 };
 function key(tab, name, type) {
   const k = keys[name];
@@ -216,6 +217,13 @@ async function checkPlay(tab, url) {
   await evaluate(tab, `window.dispatchEvent(new FocusEvent('focus')), 1`);
   await hold(tab, 'p', 50);
   (await waitFor(async () => (await reading(tab, paused)) === 0, 10)) !== false || fail('P did not resume');
+  // ESC in a page pauses and never ends the game: the page stays.
+  await hold(tab, 'Escape', 50);
+  const escPaused = await waitFor(async () => (await reading(tab, paused)) === 1, 10);
+  escPaused && (await reading(tab, stageNow)) === stagePlaying ? ok('ESC pauses and the game goes on')
+                                                               : fail('ESC did not pause, or ended the game');
+  await hold(tab, 'p', 50);
+  await waitFor(async () => (await reading(tab, paused)) === 0, 10);
   const f0 = await reading(tab, framesRun), b0 = await reading(tab, frameBusyMs), t0 = Date.now();
   await sleep(3000);
   const f1 = await reading(tab, framesRun), b1 = await reading(tab, frameBusyMs), t1 = Date.now();
