@@ -53,6 +53,13 @@ static int livePass()
     return runPass(in);
 }
 
+// The page is told when the game is over, or could not start: it says so
+// below the picture.
+static void tellPageItEnded(bool early)
+{
+    EM_ASM({ if (Module.gameEnded) Module.gameEnded($0); }, early);
+}
+
 static void runStage();
 
 static void endGame()
@@ -103,7 +110,7 @@ static void runStage()
     if (stage == stopped) {
         finishShutdown();
         emscripten_cancel_main_loop();
-        EM_ASM({ if (Module.gameEnded) Module.gameEnded(); });
+        tellPageItEnded(false);
     }
 }
 
@@ -148,25 +155,31 @@ extern "C" EMSCRIPTEN_KEEPALIVE void webPageHidden()
     }
 }
 
+static int stopEarly(int status)
+{
+    tellPageItEnded(true);
+    return status;
+}
+
 int main(int argc, char *argv[])
 {
     int status = parseOptions(argc, argv);
     if (status >= 0)
-        return status;
+        return stopEarly(status);
     if (chdir(gameFolder) != 0) {
-        printf("driftwing: the page holds no game data in %s\n", gameFolder);
-        return 1;
+        fprintf(stderr, "driftwing: the page holds no game data in %s\n", gameFolder);
+        return stopEarly(1);
     }
     status = chooseGameRoot();
     if (status >= 0)
-        return status;
+        return stopEarly(status);
     // The storage folder is the page's own (kept in the browser when it
     // allows, else for as long as the page is open).
     highScoreFile = bestScorePath;
     bestScoreSaved = persistBestScore;
     status = openDemo();
     if (status >= 0)
-        return status;
+        return stopEarly(status);
     startSystems();
     loadAssets();
     drawLoadingScreen();

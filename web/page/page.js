@@ -5,6 +5,7 @@
   var stage = document.getElementById('stage');
   var status = document.getElementById('status');
   var hint = document.getElementById('hint');
+  var lastComplaint = '';
 
   // The largest whole factor that fits the window (at least 1). The canvas
   // keeps 640 x 480 pixels; only its size on the page changes.
@@ -67,6 +68,20 @@
       fit();
       canvas.focus();
     }],
+    // The game ended (a demo played out): the picture stays, and the
+    // line below it says how to go again.
+    gameEnded: function (early) {
+      hint.textContent = (early && lastComplaint ? lastComplaint + '.' : 'The end.') +
+                         ' Reload the page to play again.';
+      hint.hidden = false;
+    },
+    // The game's standard error goes to the console, and its last line to
+    // the page should the game stop on it.
+    printErr: function (text) {
+      console.warn(text);
+      if (/^driftwing: /.test(text))
+        lastComplaint = text.slice(11);
+    },
     setStatus: function (text) {
       if (text)
         status.textContent = text;
