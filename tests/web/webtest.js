@@ -248,6 +248,15 @@ async function checkBestKept(tab, url) {
   await load(tab, url);
   const kept = await waitFor(async () => (await reading(tab, best)) === saved, 10);
   kept ? ok(`the best survives a reload (${saved})`) : fail(`after a reload the best is ${await reading(tab, best)}, not ${saved}`);
+  // Another tab that saves a lower best after this one keeps the higher:
+  // the stored best stays, and that tab's file takes it.
+  const merged = await evaluate(tab, `new Promise((done) => {
+    FS.writeFile('/save/high1', '1');
+    persistBest();
+    (function wait() { bestStorage.busy ? setTimeout(wait, 50) : done(FS.readFile('/save/high1', { encoding: 'utf8' })); })();
+  })`);
+  merged === String(saved) ? ok('a lower best saved in another tab leaves the higher stored')
+                           : fail(`a lower best from another tab: the file holds ${merged}, not ${saved}`);
 }
 
 // A page whose storage the browser refuses plays all the same, saying so once.
