@@ -117,8 +117,11 @@ async function evaluate(tab, expression) {
     throw new Error(expression + ': ' + r.exceptionDetails.text);
   return r.result.value;
 }
+// An expression read while the page may still be coming: null until it can
+// be read.
+const probe = (tab, expression) => evaluate(tab, `(() => { try { return ${expression}; } catch (e) { return null; } })()`);
 const reading = (tab, which) =>
-  evaluate(tab, `typeof Module !== 'undefined' && Module._webReading ? Module._webReading(${which}) : null`);
+  probe(tab, `typeof Module !== 'undefined' && Module._webReading ? Module._webReading(${which}) : null`);
 const shipX = 0, shipY = 1, score = 2, best = 3, paused = 5, bulletsFlying = 6, stageNow = 7,
       framesRun = 8, frameBusyMs = 9;
 const stagePlaying = 1;
@@ -166,7 +169,7 @@ async function checkPlay(tab, url) {
   // The first picture is the loading screen: the title with LOADING in
   // yellow at (36, 36).
   const loading = await waitFor(async () => {
-    if (!await evaluate(tab, `document.getElementById('canvas').classList.contains('running')`))
+    if (!await probe(tab, `document.getElementById('canvas').classList.contains('running')`))
       return null;
     const f = fraction(await shot(tab, 'loading'), '80x14+36+38', yellow);
     return f > 0.08 ? f : null;
@@ -294,15 +297,17 @@ async function main() {
   const { server, url } = await startServer();
   const profile = path.join(work, 'profile');
   const b = startBrowser(profile);
-  const done = () => {
+  const done = async () => {
+    const gone = new Promise((r) => b.browser.once('exit', r));
     b.browser.kill();
     server.kill();
+    await Promise.race([gone, sleep(10000)]);
     if (process.env.WEB_SHOTS) {
       fs.mkdirSync(process.env.WEB_SHOTS, { recursive: true });
       fs.readdirSync(work).filter((n) => n.endsWith('.png'))
         .forEach((n) => fs.copyFileSync(path.join(work, n), path.join(process.env.WEB_SHOTS, n)));
     }
-    fs.rmSync(work, { recursive: true, force: true });
+    fs.rmSync(work, { recursive: true, force: true, maxRetries: 5 });
   };
   try {
     const tab = await openTab(b);
@@ -317,7 +322,7 @@ async function main() {
   } catch (e) {
     fail(e.stack || String(e));
   } finally {
-    done();
+    await done();
   }
   console.log(failures ? `web: ${failures} check(s) failed` : 'web: all checks passed');
   process.exit(failures ? 1 : 0);
