@@ -62,6 +62,33 @@ static void tellPageItEnded(bool early)
 
 static void runStage();
 
+// A played demo takes the passes due by now. A timed one takes as many as
+// fit in most of a displayed frame: the browser shows the last of them, and
+// a page that drew every pass would be held to the display's pace.
+static const double timedFrameMs = 12.0;
+
+static bool playDemoFrame()
+{
+    if (!timedRun)
+        return stepDemo();
+    double begin = emscripten_get_now();
+    while (emscripten_get_now() - begin < timedFrameMs)
+        if (!stepDemo())
+            return false;
+    return true;
+}
+
+// A page has one thread: the mixer's fade out never advances while the game
+// waits for it, and freeing a module that is still fading waits for just
+// that. What still plays is stopped first.
+static void stopSound()
+{
+    if (!audioOpen)
+        return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+}
+
 static void endGame()
 {
     enter(beginShutdown() ? fadingOut : stopped);
@@ -97,7 +124,7 @@ static void runStage()
             endGame();
         break;
     case playingDemo:
-        if (!stepDemo())
+        if (!playDemoFrame())
             endGame();
         break;
     case fadingOut:
@@ -108,6 +135,7 @@ static void runStage()
         break;
     }
     if (stage == stopped) {
+        stopSound();
         finishShutdown();
         emscripten_cancel_main_loop();
         tellPageItEnded(false);
@@ -116,7 +144,8 @@ static void runStage()
 
 // What the page (and its test) can read of the game: the ship's place, the
 // score, the best, the lives, whether paused, the bullets in flight, the
-// stage, the frames run and the milliseconds spent in them.
+// stage, the frames run and the milliseconds spent in them, whether the
+// game is over.
 extern "C" EMSCRIPTEN_KEEPALIVE double webReading(int which)
 {
     int flying = 0;
@@ -134,6 +163,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE double webReading(int which)
     case 7: return stage;
     case 8: return framesRun;
     case 9: return frameBusyMs;
+    case 10: return gameOver;
     }
     return -1;
 }
@@ -184,10 +214,6 @@ int main(int argc, char *argv[])
     loadAssets();
     drawLoadingScreen();
     enter(loadingScreen);
-    // A timed demo runs as fast as the page can take the steps, not once
-    // per displayed frame.
     emscripten_set_main_loop(frame, 0, 0);
-    if (timedRun)
-        emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
     return 0;
 }
