@@ -41,7 +41,8 @@ NOT_AGAIN_COMPAT := -E '^(package_deb|e2e_wayland)$$'
 # Keep the nested builds quiet about changing directories.
 MAKEFLAGS += --no-print-directory
 
-.PHONY: play test test-compat test-sanitize test-tsan fuzz demos hud-shots bench bench-compare setup configure install uninstall deb release
+.PHONY: play test test-compat test-sanitize test-tsan fuzz demos hud-shots bench bench-compare setup configure install uninstall deb release \
+	web serve-web test-web
 
 # Refuses early only where the game would refuse on every library: no
 # SDL_VIDEODRIVER, DISPLAY or WAYLAND_DISPLAY at all. A Wayland session
@@ -167,3 +168,19 @@ deb: release
 	@cp $(RELEASE)/package/$(DEB_FILE) .
 	@ls $(DEB_FILE)
 endif
+
+# The game in a web page, in build-web/site (see the README's section). The
+# wasm libraries are built once into build-web/deps, which later runs reuse.
+web: setup
+	@sh tools/web/setup-web.sh
+	@sh tools/web/build-libs.sh
+	@sh tools/web/build-site.sh
+
+# Serves the page on 127.0.0.1 (WEB_PORT, 8080 by default) for a player.
+WEB_PORT ?= 8080
+serve-web: web
+	@node tools/web/serve.js build-web/site $(WEB_PORT)
+
+# The page in headless Chromium, driven over the DevTools protocol.
+test-web: web
+	@node tests/web/webtest.js build-web/site

@@ -9,4 +9,9 @@ void seedGameRand(unsigned int seed);
 // 0 to RAND_MAX.
 int gameRand();
 
+// The same numbers as glibc's rand(), computed by the game itself: what
+// gameRand draws from where the C library's rand() gives others.
+void seedOwnRand(unsigned int seed);
+int ownRand();
+
 #endif

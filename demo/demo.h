@@ -43,6 +43,13 @@ void endRecordingAtOnce();
 // the summary line at the end.
 void runDemoLoop();
 
+// Playback one step at a time, for a loop that cannot wait (a web page):
+// startDemoSteps begins it; each stepDemo plays the passes that are due by
+// now (--play) or the next one (--timedemo), and returns false once the
+// demo has ended and its summary line is printed. Recording has no steps.
+void startDemoSteps();
+bool stepDemo();
+
 // Records passes from any source through the real writer: live play uses
 // SDL's queue and clock; a script may feed its own. next fills the input of
 // the next pass (false: stop); drawClock is the clock that drawing reads.

@@ -204,33 +204,60 @@ static bool waitForMoment(Uint32 wallStart, Uint32 at)
     }
 }
 
-static void playPasses()
+// The playback under way: its clock and pass count, and the pass read from
+// the demo that waits for its moment.
+static struct {
+    TickSource saved;
+    Uint32 wallStart;
+    long passes;
+    PassInput in;
+    bool waiting;
+} playback;
+
+static void beginPlayback()
 {
-    static PassInput in;
-    TickSource saved = tickSource;
+    playback.saved = tickSource;
     tickSource = playingTicks;
     lastTicks = demoHeader.entryTicks;
     lastReading = lastTicks;
-    Uint32 wallStart = SDL_GetTicks();
-    long passes = 0;
+    playback.wallStart = SDL_GetTicks();
+    playback.passes = 0;
+    playback.waiting = false;
+}
+
+// Reads the next pass of the demo; false at its end, or when the player
+// asked to quit.
+static bool readNextPass()
+{
     char err[160];
-    while (readDemoPass(&demoReader, &in, err, sizeof err) == 1) {
-        // The live queue is still read for ESC and the window's close;
-        // nothing else of the keyboard reaches the game.
-        if (quitRequested())
-            break;
-        // At the recorded pace: each pass waits for its moment.
-        if (demoMode == demoPlaying && !waitForMoment(wallStart, in.ticks - demoHeader.entryTicks))
-            break;
-        beginPassClock(&in);
-        int quit = runPass(in);
-        clockPass = nullptr;
-        checkPass(++passes);
-        if (quit)
-            break;
-    }
-    Uint32 wallMs = SDL_GetTicks() - wallStart;
-    tickSource = saved;
+    if (readDemoPass(&demoReader, &playback.in, err, sizeof err) != 1)
+        return false;
+    // The live queue is still read for ESC and the window's close;
+    // nothing else of the keyboard reaches the game.
+    return !quitRequested();
+}
+
+// When the pass read last is due, in ms from the start of playback.
+static Uint32 momentOfPass()
+{
+    return playback.in.ticks - demoHeader.entryTicks;
+}
+
+// Plays the pass read last; false when it asked to quit.
+static bool playReadPass()
+{
+    beginPassClock(&playback.in);
+    int quit = runPass(playback.in);
+    clockPass = nullptr;
+    checkPass(++playback.passes);
+    return !quit;
+}
+
+static void endPlayback()
+{
+    long passes = playback.passes;
+    Uint32 wallMs = SDL_GetTicks() - playback.wallStart;
+    tickSource = playback.saved;
     char line[160];
     demoSummary(line, sizeof line, passes);
     if (demoChecks) {
@@ -248,6 +275,47 @@ static void playPasses()
     // The summary is what the demo modes are run for.
     if (!outputWritten())
         exitStatus = 1;
+}
+
+static void playPasses()
+{
+    beginPlayback();
+    while (readNextPass()) {
+        // At the recorded pace: each pass waits for its moment.
+        if (demoMode == demoPlaying && !waitForMoment(playback.wallStart, momentOfPass()))
+            break;
+        if (!playReadPass())
+            break;
+    }
+    endPlayback();
+}
+
+void startDemoSteps()
+{
+    if (dataFingerprint() != demoHeader.fingerprint)
+        fprintf(stderr, "driftwing: demo '%s' was recorded with other game data; playing anyway\n", demoPath);
+    beginPlayback();
+}
+
+bool stepDemo()
+{
+    for (;;) {
+        if (!playback.waiting) {
+            if (!readNextPass())
+                break;
+            playback.waiting = true;
+        }
+        if (demoMode == demoPlaying && SDL_GetTicks() - playback.wallStart < momentOfPass())
+            return true;
+        playback.waiting = false;
+        if (!playReadPass())
+            break;
+        // A timed run plays one pass a step, as fast as the steps come.
+        if (demoMode == demoTiming)
+            return true;
+    }
+    endPlayback();
+    return false;
 }
 
 void runDemoLoop()

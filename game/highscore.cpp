@@ -255,11 +255,16 @@ bool writeHighScore()
     return writeBestScore(score);
 }
 
+void (*bestScoreSaved)();
+
 void saveRunBest()
 {
     int best = score > highScore ? score : highScore;
-    if (best > bestOnFile && writeBestScore(best))
+    if (best > bestOnFile && writeBestScore(best)) {
         bestOnFile = best;
+        if (bestScoreSaved)
+            bestScoreSaved();
+    }
     publishRunBest();
 }
 

@@ -30,6 +30,9 @@ void publishRunBest();
 // saveRunBest for a thread other than the main one, which may be anywhere:
 // saves what publishRunBest last published, touching no other state.
 void saveRunBestAtOnce();
+// Called after each save of saveRunBest that went through, when set: a web
+// page copies the file into the browser's own storage then.
+extern void (*bestScoreSaved)();
 // Releases the input stream that readHighScore keeps open.
 void closeHighScore();
 

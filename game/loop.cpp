@@ -167,11 +167,16 @@ int runFramePass(Uint32 now)
     return runPass(in);
 }
 
-void runFrameLoop()
+void startFrameLoop()
 {
     // The first pass is measured from here, not from SDL's start, so loading
     // and the loading screen do not count as elapsed play.
     lastTicks = readTicks();
+}
+
+void runFrameLoop()
+{
+    startFrameLoop();
     int quit = 0;
     while (!quit) {
         quit = runFramePass(readTicks());

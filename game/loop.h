@@ -8,6 +8,9 @@
 // Runs passes on live input until ESC or the window's close request. The
 // demo modes run passes of their own through runPass.
 void runFrameLoop();
+// What runFrameLoop does before its first pass, for a loop that calls
+// runFramePass itself.
+void startFrameLoop();
 
 // One pass on the given input: timing, events, held keys, music, world
 // update and drawing. Returns non-zero when the pass asked to quit.

@@ -225,14 +225,19 @@ void loadAssets()
     bigFont = font("data/bigfont", 1.0f, 1.0f, 1.0f);
 }
 
-void showLoadingScreen()
+void drawLoadingScreen()
 {
     blitAt(titleImage, 0, 0, screen);
     drawText(screen, tintedFont, 36, 36, "LOADING");
     presentFrame();
+}
+
+void showLoadingScreen()
+{
+    drawLoadingScreen();
     // A timed run waits for nothing.
     if (!timedRun)
-        SDL_Delay(3000);
+        SDL_Delay(loadingScreenMs);
 }
 
 // Set while the best score is being written: the save at shutdown and the
@@ -262,16 +267,26 @@ static bool soundPlaying()
     return audioOpen && (Mix_Playing(-1) > 0 || Mix_PlayingMusic());
 }
 
-void shutdownGame()
+bool beginShutdown()
 {
     saveBestScore();
     // The fade is waited for only where there is something to hear.
-    if (soundPlaying()) {
-        Mix_FadeOutChannel(-1, 1000);
-        Mix_FadeOutMusic(1000);
-        if (!timedRun)
-            SDL_Delay(1000);
-    }
+    if (!soundPlaying())
+        return false;
+    Mix_FadeOutChannel(-1, fadeOutMs);
+    Mix_FadeOutMusic(fadeOutMs);
+    return !timedRun;
+}
+
+void shutdownGame()
+{
+    if (beginShutdown())
+        SDL_Delay(fadeOutMs);
+    finishShutdown();
+}
+
+void finishShutdown()
+{
     Mix_FreeMusic(music);
     Mix_FreeChunk(shotSound);
     Mix_FreeChunk(explodeSound);

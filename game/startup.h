@@ -16,12 +16,23 @@ void loadAssets();
 // Binds every sprite of the pools to its set and the screen: bullets,
 // enemies, clouds, then the player.
 void bindSprites();
+// How long the loading screen is held and the sound fades out at exit.
+const unsigned loadingScreenMs = 3000;
+const unsigned fadeOutMs = 1000;
+
 // The title picture with "LOADING", held for three seconds.
 void showLoadingScreen();
+// The loading screen drawn and shown, without the wait.
+void drawLoadingScreen();
 // Saves the run's best when the file does not hold it yet, fades out the
 // sound that is still playing, waiting a second for it to be heard, and
 // frees it.
 void shutdownGame();
+// shutdownGame in two steps, for a loop that cannot wait: the save and the
+// start of the fade, true when the fade is to be waited for; then, after
+// it, freeing the sound.
+bool beginShutdown();
+void finishShutdown();
 // Saves the best of the run when the file does not hold it yet (see
 // saveRunBest); never while another save is under way.
 void saveBestScore();

@@ -9,7 +9,7 @@
 #include <set>
 
 const std::vector<std::string> layoutRooms = {
-    "core", "platform", "assets", "objects", "world", "render", "game", "demo", "app",
+    "core", "platform", "assets", "objects", "world", "render", "game", "demo", "app", "web",
 };
 
 // Calls that tie the game to one system's window, events, input and signals.
@@ -21,6 +21,9 @@ static const std::regex platformCall(
     "|SDL_GameController\\w+|SDL_CreateWindow|SDL_CreateRenderer|SDL_RenderPresent"
     "|SDL_DisplayFormat\\w*|SDL_SetColorKey|sigaction|signal)\\s*\\(");
 static const std::regex includeLine("^\\s*#\\s*include\\s*\"([^\"]+)\"");
+// The browser's own interface belongs to the page's rooms alone.
+static const std::regex browserInclude("^\\s*#\\s*include\\s*<(emscripten[^>]*)>");
+
 
 static int rank(const std::string &room)
 {
@@ -33,6 +36,13 @@ static int rank(const std::string &room)
 static std::string roomOf(const std::string &path)
 {
     return path.substr(0, path.find('/'));
+}
+
+// Whether a file lies where the browser's interface may be used: web/, or
+// the platform's implementation for a page.
+static bool browserRoom(const std::string &path)
+{
+    return roomOf(path) == "web" || path.compare(0, 13, "platform/web/") == 0;
 }
 
 // The implementation folder of one SDL a path lies in ("platform/sdl2/"),
@@ -146,6 +156,9 @@ std::vector<std::string> checkLayout(const std::string &root)
                                        + ", which lies above " + roomOf(file) + "/");
                 continue;
             }
+            if (std::regex_search(line, m, browserInclude) && !browserRoom(file))
+                problems.push_back(file + ":" + std::to_string(number) + ": includes <" + m[1].str()
+                                   + ">, which belongs in web/");
             std::string code = codeOf(line, &inBlock);
             if (roomOf(file) != "platform" && std::regex_search(code, m, platformCall))
                 problems.push_back(file + ":" + std::to_string(number) + ": calls " + m[1].str()

@@ -27,7 +27,7 @@ static long countGameAndLibrary()
     return allocationCount();
 }
 
-static void playAndCompare(const char *name)
+static void playAndCompare(const char *name, bool inSteps = false)
 {
     std::string pack = generatedPack(true);
     ASSERT_EQ(chdir(pack.c_str()), 0);
@@ -38,7 +38,7 @@ static void playAndCompare(const char *name)
     GoldenResult got;
     got.pixelPasses = want.pixelPasses;
     long allocations = -1;
-    ASSERT_TRUE(playGolden(base + ".demo", &got, countGameAndLibrary, &allocations));
+    ASSERT_TRUE(playGolden(base + ".demo", &got, countGameAndLibrary, &allocations, inSteps));
     ASSERT_EQ(countReads, 2);
     expectSdlLibrary();
     long library = libraryAtLast - libraryAtFirst;
@@ -62,6 +62,8 @@ static void playAndCompare(const char *name)
 TEST(GoldenDemo, Dogfight) { playAndCompare("dogfight"); }
 TEST(GoldenDemo, DebugKeys) { playAndCompare("debugkeys"); }
 TEST(GoldenDemo, Rammer) { playAndCompare("rammer"); }
+// Played one step at a time, as a web page plays it, the demo is the same.
+TEST(GoldenDemo, DogfightInSteps) { playAndCompare("dogfight", true); }
 // A demo of the first format version, kept as it was recorded: it plays with
 // a best of 0, the HUD and rules state exactly as before.
 TEST(GoldenDemo, RammerVersion1) { playAndCompare("v1/rammer"); }

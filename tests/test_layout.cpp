@@ -58,6 +58,10 @@ TEST(Layout, TheCheckerFindsEachKindOfFault)
     put(root, "platform/two/show.cpp", "#include \"platform/one/frame.h\"\n");
     put(root, "platform/p.h", "\n");
     put(root, "render/s.cpp", "#include \"platform/p.h\"\n#include \"platform/one/frame.h\"\n");
+    put(root, "game/w.cpp", "#include <emscripten.h>\n");
+    put(root, "web/page.cpp", "#include <emscripten/html5.h>\n#include \"game/g.h\"\n");
+    put(root, "game/g.h", "#include \"web/page.h\"\n");
+    put(root, "web/page.h", "\n");
 
     std::vector<std::string> problems = checkLayout(root);
     EXPECT_TRUE(mentions(problems, "include circle: core/a.h -> core/b.h -> core/a.h")
@@ -73,6 +77,9 @@ TEST(Layout, TheCheckerFindsEachKindOfFault)
     EXPECT_TRUE(mentions(problems, "platform/two/show.cpp:1: includes platform/one/frame.h")) << joined(problems);
     EXPECT_TRUE(mentions(problems, "render/s.cpp:2: includes platform/one/frame.h")) << joined(problems);
     EXPECT_FALSE(mentions(problems, "render/s.cpp:1")) << joined(problems);
-    EXPECT_EQ(problems.size(), 7u) << joined(problems);
+    EXPECT_TRUE(mentions(problems, "game/w.cpp:1: includes <emscripten.h>")) << joined(problems);
+    EXPECT_TRUE(mentions(problems, "game/g.h:1: includes web/page.h")) << joined(problems);
+    EXPECT_FALSE(mentions(problems, "web/page.cpp")) << joined(problems);
+    EXPECT_EQ(problems.size(), 9u) << joined(problems);
     removeTree(root);
 }

@@ -288,6 +288,18 @@ static std::vector<int> replay(unsigned seed, int n)
     return v;
 }
 
+// The game's own generator gives the C library's sequence, so a demo plays
+// the same where rand() differs (a web page); seed 0 acts as seed 1.
+TEST(GameRand, OwnSequenceIsTheLibrarys)
+{
+    for (unsigned seed : { 0u, 1u, 99u, 1765000000u, 4294967295u }) {
+        std::vector<int> want = replay(seed, 2000);
+        seedOwnRand(seed);
+        for (int i = 0; i < 2000; i++)
+            ASSERT_EQ(ownRand(), want[i]) << "seed " << seed << ", number " << i;
+    }
+}
+
 TEST_F(WorldUpdate, BulletTakesLowestFreeSlotInFrontOfTheShip)
 {
     player.setPos(50.0f, 220.0f);

@@ -41,9 +41,13 @@ SDL_Surface *frameSurface()
     return drawSurface;
 }
 
-// SDL 2 has a Wayland driver of its own.
+// SDL 2 has a Wayland driver of its own. A web page always has its canvas,
+// and no environment that names a display.
 const char *displayMissing()
 {
+#ifdef __EMSCRIPTEN__
+    return nullptr;
+#endif
     return displayMissingFor(getenv("SDL_VIDEODRIVER"), getenv("DISPLAY"),
                              getenv("WAYLAND_DISPLAY"), true);
 }

@@ -11,7 +11,7 @@
 extern DemoReader demoReader;
 
 bool playGolden(const std::string &demo, GoldenResult *out,
-                long (*countAllocations)(), long *allocations)
+                long (*countAllocations)(), long *allocations, bool inSteps)
 {
     static std::string path;
     path = demo;
@@ -41,7 +41,13 @@ bool playGolden(const std::string &demo, GoldenResult *out,
     // Standard output gets its buffer before the count starts.
     printf("playing %s\n", demo.c_str());
     fflush(stdout);
-    runDemoLoop();
+    if (inSteps) {
+        startDemoSteps();
+        while (stepDemo()) {
+        }
+    } else {
+        runDemoLoop();
+    }
     if (countAllocations && allocations)
         *allocations = checks.allocations;
     demoChecks = nullptr;

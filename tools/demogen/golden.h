@@ -20,9 +20,11 @@ struct GoldenResult {
 // passes is empty, four passes spread over the demo and its last are hashed.
 // False (after printing why) when the demo cannot be opened.
 // If allocations is given it receives the number of heap allocations the
-// playback made after its first pass, counted by countAllocations.
+// playback made after its first pass, counted by countAllocations. inSteps
+// plays it one step at a time, as a web page does.
 bool playGolden(const std::string &demo, GoldenResult *out,
-                long (*countAllocations)() = nullptr, long *allocations = nullptr);
+                long (*countAllocations)() = nullptr, long *allocations = nullptr,
+                bool inSteps = false);
 
 std::string formatExpected(const GoldenResult &r);
 bool parseExpected(const std::string &text, GoldenResult *out);
