@@ -13,6 +13,3 @@ void ignoreFileSizeSignal()
 {
 }
 
-void restoreFileSizeSignal()
-{
-}
