@@ -128,6 +128,9 @@ int swapInto(const char *tmpName, const char *path)
 {
     // Only a file is swapped out: a folder in its place makes the rename
     // below fail, as it should.
+    // (A system without the swap, such as a web page's file system, has one
+    // game at a time and takes the plain rename.)
+#ifdef RENAME_EXCHANGE
     struct stat st;
     if (lstat(path, &st) == 0 && S_ISREG(st.st_mode)
         && renameat2(AT_FDCWD, tmpName, AT_FDCWD, path, RENAME_EXCHANGE) == 0) {
@@ -138,6 +141,7 @@ int swapInto(const char *tmpName, const char *path)
         unlink(tmpName);
         return EINVAL;
     }
+#endif
     // No file there yet, or a file system that cannot swap: a plain rename.
     int err = rename(tmpName, path) == 0 ? 0 : errno;
     if (err)

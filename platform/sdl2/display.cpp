@@ -116,6 +116,8 @@ static Uint32 fullscreenFlag(bool fullscreen)
 // answers, so the game puts the window over the screen itself.
 static void coverScreen()
 {
+    // An SDL built without X (a web page's) has no X window to cover.
+#ifdef SDL_VIDEO_DRIVER_X11
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     SDL_Rect screenRect;
@@ -124,6 +126,7 @@ static void coverScreen()
         return;
     coverWithoutWindowManager(info.info.x11.display, info.info.x11.window, screenRect.x,
                               screenRect.y, screenRect.w, screenRect.h);
+#endif
 }
 
 // Where the picture goes in a w x h output, centred. In a window: the largest
