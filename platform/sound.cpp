@@ -20,9 +20,15 @@ static void dropAlsaMessage(const char *, int, const char *, int, const char *, 
 
 static AlsaSetHandler alsaSetHandler()
 {
+    // Only an SDL built with ALSA probes it (a web page's SDL has no ALSA,
+    // and no dlopen either).
+#ifdef SDL_AUDIO_DRIVER_ALSA
     // Kept open: SDL loads the same library, and the handler lives in it.
     static void *alsa = dlopen("libasound.so.2", RTLD_LAZY);
     return alsa ? (AlsaSetHandler)dlsym(alsa, "snd_lib_error_set_handler") : nullptr;
+#else
+    return nullptr;
+#endif
 }
 
 bool startSound()
