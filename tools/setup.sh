@@ -1,9 +1,11 @@
 #!/bin/sh
 # Installs the Debian packages that building, generating the data and testing need.
 # Quiet and quick when everything is already there; uses sudo only when not root.
+# Given package names, installs those instead (the web build's own set).
 set -e
 
-PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
+PACKAGES="$*"
+[ -n "$PACKAGES" ] || PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev \
 libsdl2-dev libsdl2-mixer-dev libsdl1.2-compat \
 zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev libfreetype-dev fonts-dejavu-core libxmp-dev \
 xvfb xdotool x11-apps x11-utils imagemagick weston openbox \

@@ -9,7 +9,6 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO="sudo"
 export DEBIAN_FRONTEND=noninteractive
 APT="apt-get -o DPkg::Lock::Timeout=600"
-updated=""
 
 # apt-get source needs a deb-src entry: the same archives and suites as the
 # machine's own Debian entry. Written once, beside it.
@@ -25,16 +24,7 @@ if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && \
         exit 1
     fi
     $SUDO $APT update -qq
-    updated=1
 fi
 
-PACKAGES="emscripten chromium dpkg-dev ninja-build gzip python3"
-missing=""
-for p in $PACKAGES; do
-    status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
-    [ "$status" = "installed" ] || missing="$missing $p"
-done
-[ -z "$missing" ] && exit 0
-echo "Installing:$missing"
-[ -n "$updated" ] || $SUDO $APT update -qq
-$SUDO $APT install -y -qq --no-install-recommends $missing >/dev/null
+# The packages themselves the way the desktop's set-up installs its own.
+exec sh "$(dirname "$0")/../setup.sh" emscripten chromium dpkg-dev ninja-build gzip python3
