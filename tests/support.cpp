@@ -194,8 +194,20 @@ static unsigned long long statusField(const std::string &path, const char *name,
 
 bool takesQuitSignals(pid_t pid)
 {
+    // Only the game's own mask counts: a child still between fork and exec
+    // may hold the signals blocked for a moment (a sanitizer's fork does).
     std::string path = "/proc/" + std::to_string(pid) + "/status";
-    return waitFor([&] { return (statusField(path, "SigBlk:", 16) & (1ull << (SIGTERM - 1))) != 0; }, 30);
+    std::string exe = "/proc/" + std::to_string(pid) + "/exe";
+    char *game = realpath(DRIFTWING_PATH, nullptr);
+    std::string gamePath = game ? game : DRIFTWING_PATH;
+    free(game);
+    return waitFor([&] {
+        char seen[4096];
+        ssize_t n = readlink(exe.c_str(), seen, sizeof seen - 1);
+        if (n <= 0 || std::string(seen, n) != gamePath)
+            return false;
+        return (statusField(path, "SigBlk:", 16) & (1ull << (SIGTERM - 1))) != 0;
+    }, 30);
 }
 
 bool inPlay(pid_t pid, double seconds)
