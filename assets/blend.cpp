@@ -2,6 +2,9 @@
 #include "platform/surface.h"
 
 #include <string.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 static bool eightBitChannels(const SDL_PixelFormat *f)
 {
@@ -72,11 +75,42 @@ static inline void blendPixel(Uint32 s, Uint32 *out, Uint32 colour)
     *out = (d & ~colour) | rb << low | g << (low + 8);
 }
 
+#ifdef __SSE2__
+// Four pixels at once, each channel widened to 16 bits: s * a + d * (255 - a)
+// + 128 stays below 65536, and so does the rounding step after it, so every
+// channel comes out exactly as blendChannel makes it. Coverage 0 gives back d
+// and 255 gives s, so no pixel needs a case of its own; only the colour
+// channels of the result are written.
+template <int aShift>
+static inline void blendFour(const Uint32 *in, Uint32 *out, __m128i colour)
+{
+    const int k = aShift / 8;
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(128);
+    __m128i s = _mm_loadu_si128((const __m128i *)in);
+    __m128i d = _mm_loadu_si128((const __m128i *)out);
+    auto mix = [&](__m128i sp, __m128i dp) {
+        __m128i a = _mm_shufflelo_epi16(sp, _MM_SHUFFLE(k, k, k, k));
+        a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(k, k, k, k));
+        __m128i x = _mm_add_epi16(_mm_mullo_epi16(sp, a), _mm_mullo_epi16(dp, _mm_sub_epi16(full, a)));
+        x = _mm_add_epi16(x, half);
+        return _mm_srli_epi16(_mm_add_epi16(x, _mm_srli_epi16(x, 8)), 8);
+    };
+    __m128i low = mix(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    __m128i high = mix(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    __m128i mixed = _mm_packus_epi16(low, high);
+    _mm_storeu_si128((__m128i *)out, _mm_or_si128(_mm_andnot_si128(colour, d), _mm_and_si128(mixed, colour)));
+}
+#endif
+
 template <int low, int aShift>
 static void blendBlockPaired(const SDL_Surface *src, int sx, int sy, SDL_Surface *dst, int dx, int dy,
                              int w, int h)
 {
     const Uint32 colour = dst->format->Rmask | dst->format->Gmask | dst->format->Bmask;
+#ifdef __SSE2__
+    const __m128i wideColour = _mm_set1_epi32((int)colour);
+#endif
     // Whether the four pixels from p on all have alpha 0.
     auto fourClear = [](const Uint32 *p) {
         const Uint64 twoAlphas = (Uint64)(0xFFu << aShift) * 0x100000001ull;
@@ -92,10 +126,14 @@ static void blendBlockPaired(const SDL_Surface *src, int sx, int sy, SDL_Surface
         for (; i + 4 <= w; i += 4) {
             if (fourClear(in + i))
                 continue;
+#ifdef __SSE2__
+            blendFour<aShift>(in + i, out + i, wideColour);
+#else
             blendPixel<low, aShift>(in[i], out + i, colour);
             blendPixel<low, aShift>(in[i + 1], out + i + 1, colour);
             blendPixel<low, aShift>(in[i + 2], out + i + 2, colour);
             blendPixel<low, aShift>(in[i + 3], out + i + 3, colour);
+#endif
         }
         for (; i < w; i++)
             blendPixel<low, aShift>(in[i], out + i, colour);
