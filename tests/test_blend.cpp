@@ -42,21 +42,27 @@ TEST(Blend, ChannelIsTheRoundedWeightedMean)
 // coverage 0 leaves the pixel, with the bits outside the colour channels of
 // the target kept. Green lies between red and blue and alpha above them or
 // below: the blend takes two channels at once there, and no channel may
-// spill into its neighbour.
+// spill into its neighbour. A target whose channels lie in other places than
+// the source's takes the general path.
 TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
 {
     ASSERT_NE(openTestVideo(), nullptr);
-    const Uint32 layouts[2][4] = { { rM, gM, bM, aM }, { 0xFF000000, 0xFF0000, 0xFF00, 0xFF } };
+    // The source's red, green, blue and alpha masks, then the target's red,
+    // green and blue.
+    const Uint32 layouts[3][7] = { { rM, gM, bM, aM, rM, gM, bM },
+                                   { 0xFF000000, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0xFF0000, 0xFF00 },
+                                   { rM, gM, bM, aM, 0xFF00, 0xFF0000, 0xFF000000 } };
     for (const Uint32 *m : layouts) {
         SDL_Surface *sheet = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], m[3]);
-        SDL_Surface *under = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], 0);
+        SDL_Surface *under = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[4], m[5], m[6], 0);
+        const Uint32 colour = m[4] | m[5] | m[6];
         for (int a = 0; a < 256; a++)
             for (int c = 0; c < 256; c++)
                 ((Uint32 *)((Uint8 *)sheet->pixels + a * sheet->pitch))[c] =
                     SDL_MapRGBA(sheet->format, c, 255 - c, c ^ 0x5A, a);
         setPixelAlphaBlend(sheet, true);
         ASSERT_TRUE(blendsItself(sheet, under));
-        const Uint32 spare = 0x5A5A5A5A & ~(m[0] | m[1] | m[2]);   // not a colour channel's bits
+        const Uint32 spare = 0x5A5A5A5A & ~colour;   // not a colour channel's bits
         int wrong = 0;
         for (Uint32 d = 0; d < 256; d++) {
             SDL_FillRect(under, NULL, SDL_MapRGB(under->format, d, 255 - d, d ^ 0x33) | spare);
@@ -67,10 +73,10 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
                     SDL_GetRGB(at(under, c, a), under->format, &r, &g, &b);
                     wrong += r != blendChannel(c, d, a) || g != blendChannel(255 - c, 255 - d, a)
                              || b != blendChannel(c ^ 0x5A, d ^ 0x33, a)
-                             || (at(under, c, a) & ~(m[0] | m[1] | m[2])) != spare;
+                             || (at(under, c, a) & ~colour) != spare;
                 }
         }
-        EXPECT_EQ(wrong, 0) << "red mask " << std::hex << m[0];
+        EXPECT_EQ(wrong, 0) << "target red mask " << std::hex << m[4];
 
         // Without alpha blending the alpha channel means nothing: SDL copies.
         setPixelAlphaBlend(sheet, false);
@@ -78,7 +84,7 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
         blitSurface(sheet, NULL, under, 0, 0);
         Uint8 r, g, b;
         SDL_GetRGB(at(under, 200, 0), under->format, &r, &g, &b);
-        EXPECT_TRUE(r == 200 && g == 55 && b == (200 ^ 0x5A)) << "red mask " << std::hex << m[0];
+        EXPECT_TRUE(r == 200 && g == 55 && b == (200 ^ 0x5A)) << "target red mask " << std::hex << m[4];
         SDL_FreeSurface(sheet);
         SDL_FreeSurface(under);
     }
