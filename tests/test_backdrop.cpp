@@ -1,6 +1,7 @@
 // The two scrolling layers, checked pixel by pixel on the dummy video
 // surface, and the blit helpers they go through.
 #include <gtest/gtest.h>
+#include <tuple>
 #include "tests/support.h"
 #include "platform/surface.h"
 #include "world/world.h"
@@ -80,15 +81,24 @@ TEST(Backdrop, LayersShowEveryColumnAtEveryScroll)
 }
 
 // Where the blit helpers put things shows in the layers above and in every
-// picture of the frame; a missing picture or target (one that failed to
-// load) is refused quietly.
-TEST(Blit, MissingSurfacesDrawNothing)
+// picture of the frame. They take plain ints and keep their low 16 bits, as
+// SDL's rectangles do; a missing picture or target (one that failed to load)
+// is refused quietly.
+TEST(Blit, LowSixteenBitsCountAndMissingSurfacesDrawNothing)
 {
+    SDL_Surface *src = picture(4, 4, [](int x, int y) { return (uint32_t)(0x100000 * (x + 1) + 0x1000 * (y + 1)); });
     SDL_Surface *dst = picture(8, 8, [](int, int) { return sentinel; });
+    // (src, dx, dy, w, h, sx, sy, dst): source pixel (1, 2) alone at (2, 3)
+    blitPart(src, 0x10000 + 2, 0x20000 + 3, 0x10000 + 1, 0x30000 + 1, 0x10000 + 1, -0x10000 + 2, dst);
+    EXPECT_EQ(std::make_tuple(pixelRGB(dst, 2, 3), pixelRGB(dst, 3, 3), pixelRGB(dst, 2, 4)),
+              std::make_tuple(0x203000u, sentinel, sentinel));
+    blitAt(src, 0x10000 + 5, 0x40000 + 6, dst);
+    EXPECT_EQ(std::make_tuple(pixelRGB(dst, 5, 6), pixelRGB(dst, 4, 6)), std::make_tuple(0x101000u, sentinel));
     blitAt(nullptr, 0, 0, dst);
-    blitAt(dst, 0, 0, nullptr);
+    blitAt(src, 0, 0, nullptr);
     blitPart(nullptr, 0, 0, 5, 5, 0, 0, dst);
-    blitPart(dst, 0, 0, 5, 5, 0, 0, nullptr);
-    EXPECT_EQ(pixelRGB(dst, 3, 3), sentinel);
+    blitPart(src, 0, 0, 5, 5, 0, 0, nullptr);
+    EXPECT_EQ(pixelRGB(dst, 0, 0), sentinel);
+    SDL_FreeSurface(src);
     SDL_FreeSurface(dst);
 }
