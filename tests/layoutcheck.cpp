@@ -1,7 +1,7 @@
 #include "tests/layoutcheck.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -27,10 +27,8 @@ static const std::regex browserInclude("^\\s*#\\s*include\\s*<(emscripten[^>]*)>
 
 static int rank(const std::string &room)
 {
-    for (size_t i = 0; i < layoutRooms.size(); i++)
-        if (layoutRooms[i] == room)
-            return (int)i;
-    return -1;
+    auto at = std::find(layoutRooms.begin(), layoutRooms.end(), room);
+    return at == layoutRooms.end() ? -1 : (int)(at - layoutRooms.begin());
 }
 
 static std::string roomOf(const std::string &path)
@@ -55,32 +53,14 @@ static std::string implementationOf(const std::string &path)
     return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 
-static bool isSource(const std::string &name)
-{
-    size_t dot = name.rfind('.');
-    return dot != std::string::npos && (name.substr(dot) == ".cpp" || name.substr(dot) == ".h");
-}
-
-// Every source file under dir, as paths relative to root.
+// Every .cpp and .h file under root/dir, as paths relative to root.
 static void listSources(const std::string &root, const std::string &dir, std::vector<std::string> *out)
 {
-    DIR *d = opendir((root + "/" + dir).c_str());
-    if (!d)
-        return;
-    while (dirent *e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name == "." || name == "..")
-            continue;
-        std::string rel = dir + "/" + name;
-        struct stat st;
-        if (stat((root + "/" + rel).c_str(), &st) != 0)
-            continue;
-        if (S_ISDIR(st.st_mode))
-            listSources(root, rel, out);
-        else if (isSource(name))
-            out->push_back(rel);
-    }
-    closedir(d);
+    namespace fs = std::filesystem;
+    std::error_code err;
+    for (fs::recursive_directory_iterator it(root + "/" + dir, err), end; it != end; it.increment(err))
+        if (it->is_regular_file(err) && (it->path().extension() == ".cpp" || it->path().extension() == ".h"))
+            out->push_back(fs::relative(it->path(), root).generic_string());
 }
 
 // The line without its // comment and string contents, so that a call
@@ -131,6 +111,10 @@ std::vector<std::string> checkLayout(const std::string &root)
         std::string line;
         bool inBlock = false;
         int number = 0;
+        // One problem at the current line of this file.
+        auto problem = [&](const std::string &what) {
+            problems.push_back(file + ":" + std::to_string(number) + ": " + what);
+        };
         while (std::getline(in, line)) {
             number++;
             std::smatch m;
@@ -140,8 +124,7 @@ std::vector<std::string> checkLayout(const std::string &root)
                     // A file of the tree beside the rooms (tools, tests) is
                     // never the game's to include.
                     if (rank(roomOf(target)) < 0 && std::ifstream(root + "/" + target))
-                        problems.push_back(file + ":" + std::to_string(number) + ": includes "
-                                           + target + ", which is not part of the game");
+                        problem("includes " + target + ", which is not part of the game");
                     continue;
                 }
                 includes[file].push_back(target);
@@ -149,20 +132,16 @@ std::vector<std::string> checkLayout(const std::string &root)
                 // platform's headers, so the other builds the same.
                 std::string impl = implementationOf(target);
                 if (!impl.empty() && impl != implementationOf(file))
-                    problems.push_back(file + ":" + std::to_string(number) + ": includes " + target
-                                       + ", inside " + impl + " only");
+                    problem("includes " + target + ", inside " + impl + " only");
                 if (rank(roomOf(target)) > rank(roomOf(file)))
-                    problems.push_back(file + ":" + std::to_string(number) + ": includes " + target
-                                       + ", which lies above " + roomOf(file) + "/");
+                    problem("includes " + target + ", which lies above " + roomOf(file) + "/");
                 continue;
             }
             if (std::regex_search(line, m, browserInclude) && !browserRoom(file))
-                problems.push_back(file + ":" + std::to_string(number) + ": includes <" + m[1].str()
-                                   + ">, which belongs in web/");
+                problem("includes <" + m[1].str() + ">, which belongs in web/");
             std::string code = codeOf(line, &inBlock);
             if (roomOf(file) != "platform" && std::regex_search(code, m, platformCall))
-                problems.push_back(file + ":" + std::to_string(number) + ": calls " + m[1].str()
-                                   + " outside platform/");
+                problem("calls " + m[1].str() + " outside platform/");
         }
     }
 

@@ -37,64 +37,57 @@ TEST(Blend, ChannelIsTheRoundedWeightedMean)
     EXPECT_EQ(wrong, 0);
 }
 
-// A source with per-pixel alpha over an opaque picture: blended channel by
-// channel, transparent pixels untouched, the bits outside the colour
-// channels of the target kept.
+// A source with per-pixel alpha over an opaque picture, for every colour,
+// backdrop and coverage of each channel: blended channel by channel, so
+// coverage 0 leaves the pixel, with the bits outside the colour channels of
+// the target kept. Green lies between red and blue and alpha above them or
+// below: the blend takes two channels at once there, and no channel may
+// spill into its neighbour. A target whose channels lie in other places than
+// the source's takes the general path.
 TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
 {
     ASSERT_NE(openTestVideo(), nullptr);
-    Uint32 alphas[4] = { 0, 64, 200, 255 };
-    SDL_Surface *glyph = surface(4, 1, aM, [&](int x, int) { return alphas[x] << 24 | 0xFF8000; });
-    setPixelAlphaBlend(glyph, true);
-    SDL_Surface *target = surface(6, 2, 0, [](int, int) { return 0x5A204060u; });
-    ASSERT_TRUE(blendsItself(glyph, target));
-
-    blitSurface(glyph, NULL, target, 1, 1);
-    for (int x = 0; x < 4; x++) {
-        Uint32 a = alphas[x];
-        Uint32 want = 0x5A000000 | blendChannel(0xFF, 0x20, a) << 16 | blendChannel(0x80, 0x40, a) << 8
-                      | blendChannel(0x00, 0x60, a);
-        EXPECT_EQ(at(target, x + 1, 1), want) << "coverage " << a;
-    }
-    EXPECT_EQ(at(target, 1, 0), 0x5A204060u);
-    EXPECT_EQ(at(target, 5, 1), 0x5A204060u);
-
-    // Every colour, backdrop and coverage of each channel, with green between
-    // red and blue and alpha above them or below: the blend takes two
-    // channels at once there, and no channel may spill into its neighbour.
-    const Uint32 layouts[2][4] = { { rM, gM, bM, aM }, { 0xFF000000, 0xFF0000, 0xFF00, 0xFF } };
+    // The source's red, green, blue and alpha masks, then the target's red,
+    // green and blue.
+    const Uint32 layouts[3][7] = { { rM, gM, bM, aM, rM, gM, bM },
+                                   { 0xFF000000, 0xFF0000, 0xFF00, 0xFF, 0xFF000000, 0xFF0000, 0xFF00 },
+                                   { rM, gM, bM, aM, 0xFF00, 0xFF0000, 0xFF000000 } };
     for (const Uint32 *m : layouts) {
         SDL_Surface *sheet = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], m[3]);
-        SDL_Surface *under = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[0], m[1], m[2], 0);
+        SDL_Surface *under = SDL_CreateRGBSurface(SDL_SWSURFACE, 256, 256, 32, m[4], m[5], m[6], 0);
+        const Uint32 colour = m[4] | m[5] | m[6];
         for (int a = 0; a < 256; a++)
             for (int c = 0; c < 256; c++)
                 ((Uint32 *)((Uint8 *)sheet->pixels + a * sheet->pitch))[c] =
                     SDL_MapRGBA(sheet->format, c, 255 - c, c ^ 0x5A, a);
         setPixelAlphaBlend(sheet, true);
+        ASSERT_TRUE(blendsItself(sheet, under));
+        const Uint32 spare = 0x5A5A5A5A & ~colour;   // not a colour channel's bits
         int wrong = 0;
         for (Uint32 d = 0; d < 256; d++) {
-            SDL_FillRect(under, NULL, SDL_MapRGB(under->format, d, 255 - d, d ^ 0x33));
+            SDL_FillRect(under, NULL, SDL_MapRGB(under->format, d, 255 - d, d ^ 0x33) | spare);
             blitSurface(sheet, NULL, under, 0, 0);
             for (Uint32 a = 0; a < 256; a++)
                 for (Uint32 c = 0; c < 256; c++) {
                     Uint8 r, g, b;
                     SDL_GetRGB(at(under, c, a), under->format, &r, &g, &b);
                     wrong += r != blendChannel(c, d, a) || g != blendChannel(255 - c, 255 - d, a)
-                             || b != blendChannel(c ^ 0x5A, d ^ 0x33, a);
+                             || b != blendChannel(c ^ 0x5A, d ^ 0x33, a)
+                             || (at(under, c, a) & ~colour) != spare;
                 }
         }
-        EXPECT_EQ(wrong, 0) << "red mask " << std::hex << m[0];
+        EXPECT_EQ(wrong, 0) << "target red mask " << std::hex << m[4];
+
+        // Without alpha blending the alpha channel means nothing: SDL copies.
+        setPixelAlphaBlend(sheet, false);
+        EXPECT_FALSE(blendsItself(sheet, under));
+        blitSurface(sheet, NULL, under, 0, 0);
+        Uint8 r, g, b;
+        SDL_GetRGB(at(under, 200, 0), under->format, &r, &g, &b);
+        EXPECT_TRUE(r == 200 && g == 55 && b == (200 ^ 0x5A)) << "target red mask " << std::hex << m[4];
         SDL_FreeSurface(sheet);
         SDL_FreeSurface(under);
     }
-
-    // Without alpha blending the alpha channel means nothing: SDL copies.
-    setPixelAlphaBlend(glyph, false);
-    EXPECT_FALSE(blendsItself(glyph, target));
-    blitSurface(glyph, NULL, target, 1, 0);
-    EXPECT_EQ(at(target, 1, 0) & 0xFFFFFF, 0xFF8000u);
-    SDL_FreeSurface(glyph);
-    SDL_FreeSurface(target);
 }
 
 // The own blit lands exactly where SDL's copy of the same part lands, for

@@ -8,14 +8,12 @@
 typedef std::vector<uint8_t> Bytes;
 
 // Writes the font files; an empty one is left out.
-static void writeFont(const std::string &dir, const std::string &ini, const Bytes &raw,
-                      const Bytes &dat = Bytes())
+static void writeFont(const std::string &dir, const std::string &ini, const Bytes &raw, const Bytes &dat = {})
 {
-    std::pair<const char *, Bytes> files[] = { { "/font.ini", Bytes(ini.begin(), ini.end()) },
-                                               { "/font.raw", raw }, { "/font.dat", dat } };
-    for (auto &f : files)
-        if (!f.second.empty())
-            writeBytes(dir + f.first, f.second);
+    for (auto [name, bytes] : { std::pair{ "/font.ini", Bytes(ini.begin(), ini.end()) },
+                                { "/font.raw", raw }, { "/font.dat", dat } })
+        if (!bytes.empty())
+            writeBytes(dir + name, bytes);
 }
 
 // The drawing tests use a 256 x 256 sheet whose every pixel's coverage tells
@@ -57,7 +55,7 @@ protected:
 };
 
 // font.raw and font.dat shorter than needed: the missing bytes read as 255.
-TEST_F(FontTest, TintAndAlphaAreBakedIntoThePixels)
+TEST_F(FontTest, TintAlphaCellAndAdvancesOfALoadedFont)
 {
     Bytes raw(200);
     for (int i = 0; i < 200; i++)
@@ -79,14 +77,14 @@ TEST_F(FontTest, TintAndAlphaAreBakedIntoThePixels)
     EXPECT_EQ(sheetRGBA(font->sheet, 0, 0), 0x00FEFF7Fu);   // 255 * 0.5
     EXPECT_EQ(sheetRGBA(font->sheet, 6, 3) & 255, 100u);    // 201 * 0.5
     EXPECT_EQ(sheetRGBA(font->sheet, 7, 12) & 255, 28u);    // 56 * 0.5
-}
+    freeFont(font);
 
-TEST_F(FontTest, CellIsASixteenthOfTheSheetAndAdvanceDefaultsToHalfACell)
-{
+    // A cell is a sixteenth of the sheet, rounded down; without font.dat
+    // every advance is half a cell.
+    dir = makeTempDir();
     writeFont(dir, "  250 pixels\n", Bytes(250 * 250, 9));
     ASSERT_NE(font = loadFont(dir.c_str()), nullptr);
-    EXPECT_EQ(std::make_pair(font->sheet->w, font->cellSize), std::make_pair(250, 15));
-    EXPECT_EQ(fontRawMissing, 0);
+    EXPECT_EQ(std::make_tuple(font->sheet->w, font->cellSize, fontRawMissing), std::make_tuple(250, 15, 0L));
     for (int c = 0; c < 256; c++)
         ASSERT_EQ(font->advances[c], 7) << c;
 }

@@ -2,6 +2,7 @@
 // sprites in their order, read back in pixels from the dummy video surface.
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <gtest/gtest.h>
 #include "tests/support.h"
 #include "platform/surface.h"
@@ -123,11 +124,7 @@ TEST_F(Frame, HudShowsTheState)
         {5, 5, -1, 2, 1234, 99999, "PAUSED", "", "99999"},
     };
     for (const Case &c : cases) {
-        lives = c.lives;
-        paused = c.paused;
-        godMode = c.god;
-        score = c.score;
-        highScore = c.high;
+        std::tie(lives, paused, godMode, score, highScore) = std::tie(c.lives, c.paused, c.god, c.score, c.high);
         renderFrame();
         SCOPED_TRACE(testing::Message() << "lives " << c.lives << " paused " << c.paused << " god " << c.god);
         EXPECT_EQ(textAt(bigId, 80, 36), "LIVES: " + std::to_string(c.shown));

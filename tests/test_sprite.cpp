@@ -151,9 +151,8 @@ TEST_F(SpriteTest, RestoreBackgroundPutsBackWhatWasSavedWhereItWasSaved)
     s.setPos(200.0f, 200.0f);
     s.restoreBackground();
     // The 10x10 square at (20, 30) is blue again, and only that.
-    for (auto p : { std::make_tuple(20, 30, blue), std::make_tuple(29, 39, blue), std::make_tuple(30, 35, green),
-                    std::make_tuple(25, 40, green) })
-        EXPECT_EQ(pixelRGB(screen, std::get<0>(p), std::get<1>(p)), std::get<2>(p)) << std::get<0>(p) << "," << std::get<1>(p);
+    for (auto [x, y, rgb] : { std::tuple{ 20, 30, blue }, { 29, 39, blue }, { 30, 35, green }, { 25, 40, green } })
+        EXPECT_EQ(pixelRGB(screen, x, y), rgb) << x << "," << y;
 }
 
 TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)

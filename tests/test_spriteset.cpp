@@ -86,62 +86,48 @@ TEST_F(SpriteSetTest, ReadsFramesDelaysAndKeys)
 }
 
 // Frames are read up to the announced count or the end of the file, and up to
-// the first bitmap that fails to load; every case is silent.
+// the first bitmap that fails to load, which is recorded by its line number
+// and name for start-up's message. A negative count is refused; a count past
+// the cap is a cap: the frames the file lists load, at most 1024 of them.
+// Every case is silent.
 TEST_F(SpriteSetTest, CountAndBitmapsDecideHowManyFramesLoad)
 {
-    const struct { const char *info; int result, frames; } cases[] = {
+    std::string many;
+    for (int i = 0; i < maxSpriteFrames + 6; i++)
+        many += "a.bmp 1024\n";
+    // The last frame's delay is the number of frames loaded.
+    const struct { std::string info; int result, loaded, frames, failedLine; } cases[] = {
         // more lines than announced: the rest, a missing bitmap, is never read
-        { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 3 },
-        { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 2 },                  // fewer
-        { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 2 },
-        { "FILES: 0\na.bmp 1\n", 0, 0 },
-        { "# FILES: 1\na.bmp 1\n", 0, 0 },         // the first line is the count line
+        { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 1, 3, 0 },
+        { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 1, 2, 0 },                  // fewer
+        { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 1, 2, 3 },
+        { "FILES: 0\na.bmp 1\n", 0, 1, 0, 0 },
+        { "# FILES: 1\na.bmp 1\n", 0, 1, 0, 0 },         // the first line is the count line
+        { "FILES: -3\na.bmp 1\n", -1, 0, 0, 0 },
+        { "FILES: 1025\na.bmp 1\n", 0, 1, 1, 0 },
+        { "FILES: 2147483647\na.bmp 1\nb.bmp 2\n", 0, 1, 2, 0 },
+        { "FILES: 100000\n" + many, 0, 1, maxSpriteFrames, 0 },
     };
     testing::internal::CaptureStdout();
     for (auto &c : cases) {
-        SCOPED_TRACE(c.info);
+        SCOPED_TRACE(c.info.substr(0, 60));
         std::string dir = makeSet(c.info, { "a.bmp", "b.bmp", "c.bmp" });
         EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), c.result);
-        EXPECT_EQ(set.loaded, 1);
-        EXPECT_EQ(set.frameCount, c.frames);
+        EXPECT_EQ(std::make_tuple(set.loaded, set.frameCount, spriteSetTrouble.failedFrame),
+                  std::make_tuple(c.loaded, c.frames, c.failedLine));
         expectAllFramesPresent();
         EXPECT_EQ(set.frameCount ? set.frames[set.frameCount - 1].delay : 0, c.frames);
+        EXPECT_TRUE(c.loaded || set.frames == nullptr);
         freeSpriteSet(&set);
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-}
 
-// A negative count is refused; a count past the cap is a cap: the frames the
-// file lists load, at most 1024 of them. A failed bitmap is recorded by its
-// line number and name for start-up's message.
-TEST_F(SpriteSetTest, CountsAreCappedNegativeOnesRefusedAndFailuresNamed)
-{
-    std::string dir = makeSet("FILES: -3\na.bmp\n", { "a.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_TRUE(set.loaded == 0 && set.frames == nullptr && set.frameCount == 0);
-
-    std::string many;
-    for (int i = 0; i < maxSpriteFrames + 6; i++)
-        many += "a.bmp 1\n";
-    const struct { std::string info; int frames; } cases[] = {
-        { "FILES: 1025\na.bmp\n", 1 },
-        { "FILES: 2147483647\na.bmp\nb.bmp\n", 2 },
-        { "FILES: 100000\n" + many, maxSpriteFrames },
-    };
-    for (const auto &c : cases) {
-        dir = makeSet(c.info, { "a.bmp", "b.bmp" });
-        EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), 0);
-        EXPECT_EQ(set.frameCount, c.frames);
-        expectAllFramesPresent();
-        EXPECT_EQ(spriteSetTrouble.failedFrame, 0);
-        freeSpriteSet(&set);
-    }
-
-    dir = makeSet("FILES: 4\na.bmp\n# gone\nb.bmp\n" + std::string(300, 'x') + " 5\nc.bmp\n",
-                  { "a.bmp", "b.bmp", "c.bmp" });
+    // The name is the first piece of the line, cut to fit.
+    std::string dir = makeSet("FILES: 4\na.bmp\n# gone\nb.bmp\n" + std::string(300, 'x') + " 5\nc.bmp\n",
+                              { "a.bmp", "b.bmp", "c.bmp" });
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
     EXPECT_EQ(std::make_pair(set.frameCount, spriteSetTrouble.failedFrame), std::make_pair(2, 3));
-    EXPECT_EQ(std::string(spriteSetTrouble.failedName), std::string(254, 'x'));   // the first piece of the line
+    EXPECT_EQ(std::string(spriteSetTrouble.failedName), std::string(254, 'x'));
     EXPECT_EQ(spriteSetTrouble.infoMissing, 0);
 }
 
