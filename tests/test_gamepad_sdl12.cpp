@@ -3,6 +3,7 @@
 // for one role, and only the first pad is read.
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <tuple>
 #include "tests/support.h"
 #include "platform/input.h"
 #include "platform/padbuttons.h"
@@ -21,10 +22,11 @@ static PassInput pressed(std::initializer_list<int> buttons)
     for (int b : buttons)
         pushButton(b, 0);
     pushButton(0, 1);       // a second pad is not read
-    PassInput in;
-    readLiveInput(&in, 10);
-    return in;
+    return readLivePass();
 }
+
+// Fire, Start and Back of a layout, side by side.
+static std::tuple<int, int, int> roles(const PadButtons &b) { return std::make_tuple(b.fire, b.start, b.back); }
 
 TEST(GamepadByNumber, StartIsOneButtonChosenByThePadOrThePlayer)
 {
@@ -38,29 +40,19 @@ TEST(GamepadByNumber, StartIsOneButtonChosenByThePadOrThePlayer)
         { "USB Gamepad ", 8, 7, 6 },                // no button 9 at all
         { nullptr, 0, 7, 6 },
     };
-    for (const auto &p : pads) {
-        PadButtons b = padButtonsFor(p.name, p.buttons);
-        EXPECT_EQ(b.fire, 0) << p.name;
-        EXPECT_EQ(b.start, p.start) << p.name;
-        EXPECT_EQ(b.back, p.back) << p.name;
-    }
+    for (const auto &p : pads)
+        EXPECT_EQ(roles(padButtonsFor(p.name, p.buttons)), std::make_tuple(0, p.start, p.back)) << p.name;
 
     PadButtons b = padButtonsFor(nullptr, 0);
     EXPECT_TRUE(applyPadSetting(&b, "start=9,back=8"));
-    EXPECT_EQ(b.fire, 0);
-    EXPECT_EQ(b.start, 9);
-    EXPECT_EQ(b.back, 8);
+    EXPECT_EQ(roles(b), std::make_tuple(0, 9, 8));
     EXPECT_TRUE(applyPadSetting(&b, "back=10,fire=2"));
-    EXPECT_EQ(b.fire, 2);
-    EXPECT_EQ(b.start, 9);
-    EXPECT_EQ(b.back, 10);
+    EXPECT_EQ(roles(b), std::make_tuple(2, 9, 10));
     // Unreadable, or two roles on one button: the layout stays.
     for (const char *bad : { "", "start=", "start=7,", "start=100", "pause=3", "start=7;back=6",
                              "start=-1", "start=10", "fire=9,start=9", " start=7" })
         EXPECT_FALSE(applyPadSetting(&b, bad)) << bad;
-    EXPECT_EQ(b.fire, 2);
-    EXPECT_EQ(b.start, 9);
-    EXPECT_EQ(b.back, 10);
+    EXPECT_EQ(roles(b), std::make_tuple(2, 9, 10));
 
     // Through the live input: without a pad of its own the test's events get
     // the XInput numbers, so 9 means nothing; the player's setting moves Start.

@@ -3,7 +3,6 @@
 // not know, played through the mapping given in SDL_GAMECONTROLLERCONFIG.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <unistd.h>
 #include "tests/support.h"
 #include "world/world.h"
 #include "platform/input.h"
@@ -98,27 +97,13 @@ TEST(GamepadSdl2, MappingFromTheEnvironmentNamesAnUnknownPadsButtons)
     SDL_JoystickDetachVirtual(odd);
 }
 
-// What the code under test prints on standard output from here until said().
-struct StdoutToFile {
-    std::string path = makeTempDir() + "/out";
-    int saved = (fflush(stdout), dup(1));
-    StdoutToFile() { FILE *f = freopen(path.c_str(), "w", stdout); (void)f; }
-    std::string said()
-    {
-        fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-        return readString(path);
-    }
-};
-
 // Pads plugged in and pulled out during play: the first takes over, a second
 // is not read while the first is there and takes over when it goes; a pad
 // pulled out lets go of its directions and nothing pauses. Each pad taken up
 // or let go is one line with its name.
 TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
 {
-    StdoutToFile out;
+    testing::internal::CaptureStdout();
     openTestVideo();
     allowPadWithoutFocus();
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
@@ -164,6 +149,6 @@ TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
     EXPECT_EQ(player.getY(), 198.0f);
     std::string name = SDL_GameControllerNameForIndex(0);
     SDL_JoystickClose(b);
-    EXPECT_EQ(out.said(), "driftwing: gamepad taken up: " + name + "\ndriftwing: gamepad let go: " + name
-                              + "\ndriftwing: gamepad taken up: " + name + "\n");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "driftwing: gamepad taken up: " + name
+              + "\ndriftwing: gamepad let go: " + name + "\ndriftwing: gamepad taken up: " + name + "\n");
 }

@@ -39,20 +39,17 @@ void pushFocus(bool gained)
     SDL_PushEvent(&e);
 }
 
-bool attachTestPad()
-{
-    return true;
-}
+// Joystick events need no device behind them.
+bool attachTestPad() { return true; }
+void detachTestPad() {}
 
-void detachTestPad()
-{
-}
-
+// Pad events come from pad 0 (and hat 0), as the zeroed event says; button
+// numbers are those of the layout a pad without a name gets (fire 0, Start
+// 7, Back 6).
 void padStick(int axis, int value)
 {
     SDL_Event e = {};
     e.type = SDL_JOYAXISMOTION;
-    e.jaxis.which = 0;
     e.jaxis.axis = (Uint8)axis;
     e.jaxis.value = (Sint16)value;
     SDL_PushEvent(&e);
@@ -62,29 +59,26 @@ void padDpad(Uint8 hat)
 {
     SDL_Event e = {};
     e.type = SDL_JOYHATMOTION;
-    e.jhat.which = 0;
-    e.jhat.hat = 0;
     e.jhat.value = hat;
+    SDL_PushEvent(&e);
+}
+
+static void pushPadButton(int button, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.button = (Uint8)button;
     SDL_PushEvent(&e);
 }
 
 void padButton(TestPadButton button)
 {
-    SDL_Event e = {};
-    e.type = SDL_JOYBUTTONDOWN;
-    e.jbutton.which = 0;
-    e.jbutton.button = button == testPadFire ? 0 : button == testPadStart ? 7 : 1;
-    SDL_PushEvent(&e);
+    pushPadButton(button == testPadFire ? 0 : button == testPadStart ? 7 : 1, true);
 }
 
-// Back is button 6 on the layout a pad without a name gets.
 void padBack(bool down)
 {
-    SDL_Event e = {};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.which = 0;
-    e.jbutton.button = 6;
-    SDL_PushEvent(&e);
+    pushPadButton(6, down);
 }
 
 SDL_Surface *shownPicture()
