@@ -20,8 +20,7 @@
 
 static DemoHeader header()
 {
-    DemoHeader h;
-    memset(&h, 0, sizeof h);
+    DemoHeader h = {};
     h.formatVersion = demoFormatVersion;
     strcpy(h.gameVersion, "1.0");
     h.seed = 0xDEADBEEF;
@@ -49,8 +48,7 @@ static std::vector<uint8_t> writeDemo(const std::vector<PassInput> &passes, long
 
 static PassInput pass(Uint32 ticks, Uint16 held)
 {
-    PassInput in;
-    memset(&in, 0, sizeof in);
+    PassInput in = {};
     in.ticks = ticks;
     in.held = held;
     return in;
