@@ -29,30 +29,25 @@ TEST(StartStop, NoGameDataIsOneLineNamingThePlacesAndStatusOne)
     std::string home = realpath(makeTempDir().c_str(), real);
     mkdir((home + "/data").c_str(), 0755);              // a data/ of the player's own
     writeString(home + "/data/letter.txt", "mine");
-    const std::string hint = "; --data DIR chooses the folder that holds it\n";
-
-    GameChild plain(home, { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" });
-    ASSERT_TRUE(plain.waitEnd(30)) << "the game went on without data";
-    EXPECT_EQ(plain.status, 1);
-    EXPECT_EQ(plain.err(), "driftwing: no game data found in " + home + " or " + installed + hint);
-    EXPECT_EQ(plain.out(), "");
-
-    GameChild chosen(makeTempDir(), { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window",
-                                      "--data", home });
-    ASSERT_TRUE(chosen.waitEnd(30)) << "the game went on without data";
-    EXPECT_EQ(chosen.status, 1);
-    EXPECT_EQ(chosen.err(), "driftwing: no game data found in " + home + hint);
-    EXPECT_EQ(chosen.out(), "");
+    const std::string hint = "; --data DIR chooses the folder that holds it";
+    const std::string both = "driftwing: no game data found in " + home + " or " + installed + hint;
+    // What the game said on standard error, after ending with status 1 and
+    // nothing on standard output.
+    auto said = [](const std::string &dir, std::vector<std::string> args) {
+        args.insert(args.begin(), { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" });
+        GameChild g(dir, args);
+        EXPECT_TRUE(g.waitEnd(30)) << "the game went on without data";
+        EXPECT_EQ(g.status, 1);
+        EXPECT_EQ(g.out(), "");
+        return g.err();
+    };
+    EXPECT_EQ(said(home, {}), both + "\n");
+    EXPECT_EQ(said(makeTempDir(), { "--data", home }), "driftwing: no game data found in " + home + hint + "\n");
 
     // Started from the source tree, the data `make play` made in run/ is named.
     ASSERT_TRUE(makeDirs(home + "/run/data/ship"));
     writeString(home + "/run/data/ship/info", "1\n");
-    GameChild source(home, { "SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "--window" });
-    ASSERT_TRUE(source.waitEnd(30)) << "the game went on without data";
-    EXPECT_EQ(source.status, 1);
-    EXPECT_EQ(source.err(), "driftwing: no game data found in " + home + " or " + installed
-                                + "; --data DIR chooses the folder that holds it (`make play` made it in "
-                                + home + "/run: --data run)\n");
+    EXPECT_EQ(said(home, {}), both + " (`make play` made it in " + home + "/run: --data run)\n");
 }
 
 // Before: SDL 1.2 fell back to its text-mode driver, wrote escape sequences

@@ -12,28 +12,6 @@
 #include "game/loop.h"
 #include "render/backdrop.h"
 
-// Captures what the code under test prints on standard output.
-class StdoutCapture {
-public:
-    StdoutCapture() : path(makeTempDir() + "/out")
-    {
-        fflush(stdout);
-        saved = dup(1);
-        FILE *f = freopen(path.c_str(), "w", stdout);
-        (void)f;
-    }
-    std::string finish()
-    {
-        fflush(stdout);
-        dup2(saved, 1);
-        close(saved);
-        return readString(path);
-    }
-private:
-    std::string path;
-    int saved;
-};
-
 // The whole life of a run in one process: systems, a data directory with
 // nothing in it, then the generated pack, a few seconds of play, shutdown.
 TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
@@ -49,26 +27,17 @@ TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
     EXPECT_EQ(highScore, 42);
     EXPECT_EQ(audioOpen, 1);
 
-    StdoutCapture capture;
+    testing::internal::CaptureStdout();
     loadAssets();
-    std::string out = capture.finish();
-    // Each is named once: a sprite set (isSet) by the loader's own line about
-    // its info file, everything else by start-up.
-    const struct { const char *name; bool isSet; } assets[] = {
-        {"data/title.bmp", false}, {"data/sound/tnt22.it", false}, {"data/sound/shot.wav", false},
-        {"data/sound/explode.wav", false}, {"data/repeat.bmp", false}, {"data/front.bmp", false},
-        {"data/logo.bmp", false}, {"data/smallship.bmp", false}, {"data/gameover.bmp", false},
-        {"data/ship", true}, {"data/bullet", true}, {"data/enemy", true}, {"Data/cloud", true},
-        {"data/font", false}, {"data/bigfont", false}};
-    for (const auto &a : assets) {
-        std::string line = a.isSet ? std::string("ERROR opening file ") + a.name + "/info\n\n"
-                                   : std::string("Could not load ") + a.name + ";";
-        EXPECT_NE(out.find(line), std::string::npos) << a.name;
-        size_t count = 0;
-        for (size_t at = out.find(a.name); at != std::string::npos; at = out.find(a.name, at + 1))
-            count++;
-        EXPECT_EQ(count, 1u) << a.name;
-    }
+    std::string out = testing::internal::GetCapturedStdout();
+    // Each of the fifteen is named once: a sprite set by the loader's own
+    // line about its info file, everything else by start-up. (Which line
+    // names which asset is checked asset by asset by the broken-data run.)
+    int named = 0;
+    for (const char *line : { "Could not load data/", "ERROR opening file data/", "ERROR opening file Data/" })
+        for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1))
+            named++;
+    EXPECT_EQ(named, 15) << out;
     EXPECT_EQ(player.getX(), 50.0f);
     EXPECT_EQ(player.getY(), 220.0f);
     EXPECT_EQ(player.getDelayFactor(), 1.0f);
@@ -90,7 +59,9 @@ TEST(StartUp, MissingAssetsAreNamedAndTheGameStillRuns)
     ASSERT_EQ(chdir(oldDir), 0);
 }
 
-TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
+// Play on the pack (its music, backdrop, spawns and points) is what the
+// golden demos replay, pass by pass, on a freshly generated pack.
+TEST(StartUp, TheGeneratedPackLoadsWhole)
 {
     char oldDir[4096];
     ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
@@ -98,9 +69,9 @@ TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
     ASSERT_EQ(chdir(pack.c_str()), 0);
 
     startSystems();
-    StdoutCapture capture;
+    testing::internal::CaptureStdout();
     loadAssets();
-    EXPECT_EQ(capture.finish(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     // The pictures at the sizes the screen layout needs (the HUD's own are
     // measured by the HUD layout test).
     ASSERT_TRUE(titleImage && repeatImage && frontImage && gameOverImage);
@@ -111,34 +82,6 @@ TEST(StartUp, TheGeneratedPackLoadsWholeAndPlays)
     ASSERT_NE(music, nullptr);
     ASSERT_GE(enemySet.frameCount, 2);
     ASSERT_NE(bigFont, nullptr);
-
-    // Fire and weave for twenty seconds of play at 100 passes a second, in
-    // god mode and with a fixed seed so that the run is the same every time.
-    seedGameRand(1);
-    godMode = 1;
-    lastTicks = 0;
-    int playedMusic = 0;
-    for (Uint32 t = 10; t <= 20000; t += 10) {
-        if (t % 100 == 0)
-            pushKeyDown(SDLK_SPACE);
-        bool up = (t / 800) % 2 == 0;
-        holdKey(SDLK_UP, up);
-        holdKey(SDLK_DOWN, !up);
-        runFramePass(t);
-        playedMusic |= Mix_PlayingMusic();
-    }
-    holdKey(SDLK_UP, false);
-    holdKey(SDLK_DOWN, false);
-    EXPECT_TRUE(playedMusic);
-    EXPECT_GT(distance, 19000.0);
-    // Twenty seconds bring about 26 spawns; shots land and score.
-    EXPECT_GT(score, 0);
-
-    // The band shows the backdrop, not the cleared black screen.
-    int lit = 0;
-    for (int x = 0; x < 640; x += 8)
-        lit += pixelRGB(screen, x, 100) != 0;
-    EXPECT_GT(lit, 70);
 
     score = highScore + 1;
     shutdownGame();
