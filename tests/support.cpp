@@ -38,8 +38,9 @@ SDL_Surface *openTestVideo()
 void expectSdlLibrary()
 {
     const char *want = getenv("DRIFTWING_SDL_LIBRARY");
-    if (want && *want)
+    if (want && *want) {
         EXPECT_NE(readString("/proc/self/maps").find(want), std::string::npos) << "this test does not run on " << want;
+    }
 }
 
 std::string makeTempDir()
