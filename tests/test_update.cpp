@@ -121,11 +121,6 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     EXPECT_TRUE(exploded());
     EXPECT_EQ(player.getX(), 10.0f);   // respawned, blinking
 
-    // Invulnerable after the respawn: an enemy passes through.
-    addEnemy(1, 10.0f, 245.0f, 1, 1);
-    updateWorld();
-    EXPECT_EQ(lives, 4);
-
     // God mode: the enemy goes up in flames, the ship stays where it is.
     Mix_HaltChannel(-1);
     godMode = 1;
@@ -207,14 +202,18 @@ TEST_F(WorldUpdate, LivesAndRestartProcedures)
     EXPECT_TRUE(loseLife());
     EXPECT_EQ(std::make_tuple(lives, gameOver), std::make_tuple(-1, 1));
 
-    // Restart makes the score that beat the best the best, and stamps the
-    // hit clock past 32 bits; a game that ended below the best leaves it.
+    // Restart places the ship blinking on frame 0, makes the score that beat
+    // the best the best, and stamps the hit clock past 32 bits; a game that
+    // ended below the best leaves the best as it was.
+    player.setFrame(2);
     score = 4321;
     highScore = 100;
     distance = 5e9;
     restartGame();
     EXPECT_EQ(std::make_tuple(lives, gameOver, score, highScore, lastHitAt),
               std::make_tuple(5, 0, 0, 4321, (uint64_t)5000000000u));
+    EXPECT_EQ(std::make_tuple(player.getX(), player.getY(), player.getDelayFactor(), player.isAnimating(), player.getFrame()),
+              std::make_tuple(50.0f, 220.0f, 1.0f, 1, 0));
     score = 4000;
     restartGame();
     EXPECT_EQ(highScore, 4321);
