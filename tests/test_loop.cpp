@@ -158,15 +158,4 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     press(SDLK_p);
     pass(0);
     EXPECT_EQ(paused, 0);
-
-    // ESC and the window's close request end the loop after their pass.
-    float x = player.getX();
-    holdKey(SDLK_RIGHT, true);
-    press(SDLK_ESCAPE);
-    EXPECT_NE(pass(10), 0);
-    EXPECT_EQ(player.getX(), x + 2.0f);
-    pushQuitRequest();
-    EXPECT_NE(pass(10), 0);
-    EXPECT_EQ(player.getX(), x + 4.0f);
-    EXPECT_EQ(pass(10), 0);
 }
