@@ -8,6 +8,9 @@
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <gtest/gtest.h>
 #include "core/ticks.h"
 #include "platform/display.h"
@@ -35,16 +38,9 @@ SDL_Surface *openTestVideo()
 void expectSdlLibrary()
 {
     const char *want = getenv("DRIFTWING_SDL_LIBRARY");
-    if (!want || !*want)
-        return;
-    FILE *maps = fopen("/proc/self/maps", "r");
-    ASSERT_NE(maps, nullptr);
-    char line[4096];
-    bool found = false;
-    while (!found && fgets(line, sizeof line, maps))
-        found = strstr(line, want) != nullptr;
-    fclose(maps);
-    EXPECT_TRUE(found) << "this test does not run on " << want;
+    if (want && *want) {
+        EXPECT_NE(readString("/proc/self/maps").find(want), std::string::npos) << "this test does not run on " << want;
+    }
 }
 
 std::string makeTempDir()
@@ -71,15 +67,8 @@ void writeString(const std::string &path, const std::string &text)
 
 std::string readString(const std::string &path)
 {
-    std::string out;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return out;
-    int c;
-    while ((c = fgetc(f)) != EOF)
-        out += (char)c;
-    fclose(f);
-    return out;
+    std::ifstream f(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
 // Test pictures go through the generator's own BMP writer.
@@ -120,8 +109,6 @@ void useFakeTicks(Uint32 start)
     fakeNow = start;
     tickSource = fakeTicks;
 }
-
-void setFakeTicks(Uint32 now) { fakeNow = now; }
 
 std::string runCommand(const std::string &cmd, int *status)
 {
@@ -180,16 +167,9 @@ bool waitFor(const std::function<bool()> &done, double seconds)
 // thread's), in the given base; 0 when it cannot be read.
 static unsigned long long statusField(const std::string &path, const char *name, int base)
 {
-    FILE *f = fopen(path.c_str(), "r");
-    char line[256];
-    unsigned long long value = 0;
-    size_t n = strlen(name);
-    while (f && fgets(line, sizeof line, f))
-        if (strncmp(line, name, n) == 0)
-            value = strtoull(line + n, nullptr, base);
-    if (f)
-        fclose(f);
-    return value;
+    std::string text = "\n" + readString(path);
+    size_t at = text.find("\n" + std::string(name));
+    return at == std::string::npos ? 0 : strtoull(text.c_str() + at + 1 + strlen(name), nullptr, base);
 }
 
 bool takesQuitSignals(pid_t pid)
@@ -254,17 +234,11 @@ int inChild(const std::function<int()> &fn, const std::string &prefix, bool asPl
 
 GameChild::GameChild(const std::string &folder, const std::vector<std::string> &envAndArgs) : dir(folder)
 {
+    // The game goes before its first own argument, after what env reads.
     std::vector<std::string> argv = { "env" };
-    bool gameNamed = false;
-    for (const auto &a : envAndArgs) {
-        if (!gameNamed && a.rfind("--", 0) == 0) {
-            argv.push_back(DRIFTWING_PATH);
-            gameNamed = true;
-        }
-        argv.push_back(a);
-    }
-    if (!gameNamed)
-        argv.push_back(DRIFTWING_PATH);
+    argv.insert(argv.end(), envAndArgs.begin(), envAndArgs.end());
+    argv.insert(std::find_if(argv.begin() + 1, argv.end(), [](const std::string &a) { return a.rfind("--", 0) == 0; }),
+                DRIFTWING_PATH);
     pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0 || !freopen("/dev/null", "r", stdin) || !freopen("out.txt", "w", stdout)

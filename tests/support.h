@@ -37,9 +37,8 @@ uint32_t pixelRGB(SDL_Surface *s, int x, int y);
 // *status gets its exit status (-1 when it did not exit normally).
 std::string runCommand(const std::string &cmd, int *status);
 
-// Routes readTicks() to a value the test sets.
+// Routes readTicks() to a fixed value.
 void useFakeTicks(Uint32 start);
-void setFakeTicks(Uint32 now);
 
 // Removes a scratch tree.
 void removeTree(const std::string &dir);

@@ -4,7 +4,6 @@
 // gameRand(), each expectation replaying the same seed, so that a draw made
 // out of order or one too many shows up.
 #include <gtest/gtest.h>
-#include <limits.h>
 #include <tuple>
 #include <vector>
 #include "game/update.h"
@@ -82,39 +81,24 @@ protected:
     }
 };
 
-TEST_F(WorldUpdate, APassMovesEverythingAndRemovesOnlyWhatIsPastItsEdge)
+TEST_F(WorldUpdate, APassMovesBulletsAndEnemiesAndRemovesOnlyWhatIsPastItsEdge)
 {
     frameStep = 1.0f;
     addBullet(0, 636.5f, 50.0f);         // lands on 640
     addEnemy(0, -49.0f, 100.0f, 1, 2);   // lands on -50 ...
     addBullet(1, -53.5f, 100.0f);        // ... and meets this one there
-    // Ends at x = 90, where a phase of 270 completes the angle to 360; the
-    // enemy without a phase stays on its line (or bullet 1 would miss it).
-    addEnemy(1, 91.0f, 50.0f, 1, 1);
-    enemyWave[1] = 270;
-    cloudActive[0] = 1;
-    cloudSpeed[0] = cloudSpeed[1] = 2;   // cloud 1 is not in play
-    clouds[0].setX(300.0f);
-    clouds[1].setX(300.0f);
     updateWorld();
     EXPECT_EQ(std::make_tuple(bullets[0].getX(), bulletActive[0], enemies[0].getX(), enemyActive[0]),
               std::make_tuple(640.0f, 1, -50.0f, 1));
-    EXPECT_EQ(enemies[1].getX(), 90.0f);
-    EXPECT_NEAR(enemies[1].getY(), 330.0f, 1e-3);
-    EXPECT_EQ(std::make_tuple(clouds[0].getX(), clouds[1].getX()), std::make_tuple(299.0f, 300.0f));
     // Health 2: the hit costs one, scores 1 and uses up the bullet, quietly.
     EXPECT_EQ(std::make_tuple(enemyHealth[0], score, bulletActive[1]), std::make_tuple(1, 1, 0));
     EXPECT_FALSE(exploded());
 
     // One pass later both are past their edges; the leaving enemy is not
-    // tested against the bullet that reaches it. Health 1 is destroyed by
-    // one hit, for 10 points and an explosion.
+    // tested against the bullet that reaches it.
     addBullet(2, -54.5f, 100.0f);
-    addBullet(3, 85.5f, 330.0f);
     updateWorld();
-    EXPECT_EQ(std::make_tuple(bulletActive[0], enemyActive[0], bulletActive[2], enemyActive[1], score),
-              std::make_tuple(0, 0, 1, 0, 11));
-    EXPECT_TRUE(exploded());
+    EXPECT_EQ(std::make_tuple(bulletActive[0], enemyActive[0], bulletActive[2], score), std::make_tuple(0, 0, 1, 1));
 }
 
 TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
@@ -132,11 +116,6 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     EXPECT_TRUE(exploded());
     EXPECT_EQ(player.getX(), 10.0f);   // respawned, blinking
 
-    // Invulnerable after the respawn: an enemy passes through.
-    addEnemy(1, 10.0f, 245.0f, 1, 1);
-    updateWorld();
-    EXPECT_EQ(lives, 4);
-
     // God mode: the enemy goes up in flames, the ship stays where it is.
     Mix_HaltChannel(-1);
     godMode = 1;
@@ -147,22 +126,34 @@ TEST_F(WorldUpdate, ShipHitsCostALifeOnlyWhenHittableAndNotInGodMode)
     EXPECT_EQ(std::make_tuple(enemyActive[2], player.getX(), exploded()), std::make_tuple(0, 300.0f, true));
 }
 
-TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
+TEST_F(WorldUpdate, TimersFireOnceAfterTheirIntervalEvenInThePassTheLastLifeGoes)
 {
     lives = 0;
     frameStep = 1.0f;
-    distance = 5000.5;
+    lastHitAt = 1000;
+    lastSpawnAt = 3250;
     player.setDelayFactor(0.0f);
     player.setPos(300.0f, 100.0f);
     player.setFrame(2);
+    player.startAnim();
+    // Exactly 3000 and 750 ms on: neither timer fires.
+    distance = 4000.0;
+    updateWorld();
+    EXPECT_EQ(std::make_tuple(player.getFrame(), player.isAnimating(), enemyActive[0]), std::make_tuple(2, 1, 0));
+
+    // The ramming enemy takes the last life and the enemies after it stand
+    // still, but the timers still run: the blink ends and, however long the
+    // pass, one enemy (into slot 3) and the clouds arrive.
     addEnemy(0, 500.0f, 300.0f, 1, 1);
     addEnemy(1, 301.0f, 100.0f, 1, 1);
     addEnemy(2, 500.0f, 300.0f, 1, 1);
+    distance = 100000.0;
     updateWorld();
     EXPECT_EQ(std::make_tuple(gameOver, enemyActive[1], enemies[0].getX(), enemies[2].getX(), player.getX(), exploded()),
               std::make_tuple(1, 1, 499.0f, 500.0f, 300.0f, false));
-    // Expiry, spawn and scroll still ran.
-    EXPECT_EQ(std::make_tuple(player.getFrame(), enemyActive[3], scrollX), std::make_tuple(0, 1, 1.0f));
+    EXPECT_EQ(std::make_tuple(player.getFrame(), player.isAnimating(), enemyActive[3], enemyActive[4], cloudActive[0],
+                              lastSpawnAt, scrollX),
+              std::make_tuple(0, 0, 1, 0, 1, (uint64_t)100000, 2.0f));
 
     // Now the game is over, and then paused: passes change nothing.
     player.setDelayFactor(1.0f);
@@ -175,31 +166,8 @@ TEST_F(WorldUpdate, LastLifeStopsTheEnemyLoopButNotTheTimersThenNothingMoves)
         updateWorld();
         EXPECT_EQ(std::make_tuple(bullets[5].getX(), enemies[0].getX(), player.getDelayFactor(), lastSpawnAt,
                                   clouds[0].getX(), scrollX),
-                  std::make_tuple(100.0f, 499.0f, 1.0f, (uint64_t)5000, cloudX, 1.0f)) << state;
+                  std::make_tuple(100.0f, 499.0f, 1.0f, (uint64_t)100000, cloudX, 2.0f)) << state;
     }
-}
-
-TEST_F(WorldUpdate, TimersFireOnlyAfterMoreThanTheirIntervalAndOncePerPass)
-{
-    lastHitAt = 1000;
-    lastSpawnAt = 3250;
-    player.startAnim();
-    // Exactly 3000 and 750 ms on: nothing yet.
-    distance = 4000.0;
-    updateWorld();
-    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), enemyActive[0]), std::make_tuple(1.0f, 0));
-
-    // A little later the ship is hittable again, and an enemy and the
-    // clouds arrive.
-    distance = 4000.25;
-    updateWorld();
-    EXPECT_EQ(std::make_tuple(player.getDelayFactor(), player.isAnimating(), enemyActive[0], cloudActive[0], lastSpawnAt),
-              std::make_tuple(0.0f, 0, 1, 1, (uint64_t)4000));
-
-    // However long the pass, one enemy.
-    distance = 100000.0;
-    updateWorld();
-    EXPECT_EQ(std::make_tuple(enemyActive[1], enemyActive[2]), std::make_tuple(1, 0));
 }
 
 TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
@@ -218,62 +186,31 @@ TEST_F(WorldUpdate, ScrollWrapsAt3909AndTheFrontLayerMovesTwiceAsFast)
     EXPECT_EQ(std::make_tuple(scrollX, frontScrollX), std::make_tuple(10000.0f - 2 * 3909.0f, 20001.0f - 5 * 3909.0f));
 }
 
-// The ship's place and state: x, y, delay factor, animating, frame.
-static std::tuple<float, float, float, int, int> ship()
+TEST_F(WorldUpdate, LivesAndRestartProcedures)
 {
-    return { player.getX(), player.getY(), player.getDelayFactor(), player.isAnimating(), player.getFrame() };
-}
-
-TEST_F(WorldUpdate, LivesRespawnRestartAndScoreProcedures)
-{
-    // A life is lost unless godMode is exactly 1; the game ends below zero.
-    lives = 1;
-    EXPECT_FALSE(loseLife());
-    EXPECT_TRUE(loseLife());
-    EXPECT_EQ(std::make_tuple(lives, gameOver), std::make_tuple(-1, 1));
-    lives = gameOver = 0;
+    // God mode keeps the life; the game ends below zero.
     godMode = 1;
     EXPECT_FALSE(loseLife());
-    EXPECT_EQ(lives, 0);
-    godMode = 2;
+    godMode = 0;
+    lives = 0;
     EXPECT_TRUE(loseLife());
+    EXPECT_EQ(std::make_tuple(lives, gameOver), std::make_tuple(-1, 1));
 
-    // Respawn places and blinks the ship, keeps its frame, stamps the clock.
+    // Restart places the ship blinking on frame 0, makes the score that beat
+    // the best the best, and stamps the hit clock past 32 bits; a game that
+    // ended below the best leaves the best as it was.
     player.setFrame(2);
-    distance = 12345.9;
-    respawnPlayer();
-    EXPECT_EQ(ship(), std::make_tuple(10.0f, 245.0f, 1.0f, 1, 2));
-    EXPECT_EQ(lastHitAt, 12345u);
-
-    // Restart: the pools are emptied (health is rewritten only on a spawn),
-    // the ship placed, the score that beat the best made the best; pause and
-    // the spawn clock are kept, the hit clock is stamped past 32 bits.
-    enemyActive[7] = bulletActive[49] = 1;
-    enemyHealth[7] = 2;
-    lives = -1;
-    gameOver = paused = 1;
     score = 4321;
     highScore = 100;
     distance = 5e9;
-    lastSpawnAt = 77;
     restartGame();
-    EXPECT_EQ(std::make_tuple(enemyActive[7], bulletActive[49], enemyHealth[7]), std::make_tuple(0, 0, 2));
-    EXPECT_EQ(ship(), std::make_tuple(50.0f, 220.0f, 1.0f, 1, 0));
-    EXPECT_EQ(std::make_tuple(lives, gameOver, score, highScore, paused), std::make_tuple(5, 0, 0, 4321, 1));
-    EXPECT_EQ(lastSpawnAt, 77u);
-    EXPECT_EQ(lastHitAt, 5000000000u);
-    // A game that ended below the best leaves the best as it was.
-    gameOver = 1;
+    EXPECT_EQ(std::make_tuple(lives, gameOver, score, highScore, lastHitAt),
+              std::make_tuple(5, 0, 0, 4321, (uint64_t)5000000000u));
+    EXPECT_EQ(std::make_tuple(player.getX(), player.getY(), player.getDelayFactor(), player.isAnimating(), player.getFrame()),
+              std::make_tuple(50.0f, 220.0f, 1.0f, 1, 0));
     score = 4000;
     restartGame();
     EXPECT_EQ(highScore, 4321);
-
-    // The score saturates instead of overflowing.
-    score = INT_MAX - 50;
-    addScore(10);
-    EXPECT_EQ(score, INT_MAX - 40);
-    addScore(1000);
-    EXPECT_EQ(score, INT_MAX);
 }
 
 // The first n numbers gameRand() gives after seedGameRand(seed); leaves
@@ -300,48 +237,24 @@ TEST(GameRand, OwnSequenceIsTheLibrarys)
     }
 }
 
-TEST_F(WorldUpdate, BulletTakesLowestFreeSlotInFrontOfTheShip)
-{
-    player.setPos(50.0f, 220.0f);
-    for (int i = 0; i < maxBullets; i++)
-        bulletActive[i] = i != 2 && i != 5;
-    fireBullet();
-    EXPECT_EQ(std::make_tuple(bulletActive[2], bulletActive[5]), std::make_tuple(1, 0));
-    EXPECT_EQ(std::make_tuple(bullets[2].getX(), bullets[2].getY()), std::make_tuple(120.0f, 239.0f));
-
-    // A full pool: the shot places nothing.
-    bulletActive[5] = 1;
-    player.setPos(300.0f, 300.0f);
-    fireBullet();
-    for (int i = 0; i < maxBullets; i++)
-        EXPECT_NE(bullets[i].getX(), 370.0f) << i;
-}
-
 TEST_F(WorldUpdate, EnemyTakesItsDrawsInOrder)
 {
-    // Over many seeds both paths come up, and the one-frame set meets draws
-    // that would have picked frame 1: it still makes that draw.
-    int curved = 0, oneFrameOdd = 0;
+    // An enemy takes five draws whatever its set: a one-frame set still makes
+    // the frame draw but shows frame 0. Over these seeds one-frame sets meet
+    // draws that would have picked frame 1.
+    int oneFrameOdd = 0;
     enemySet = SpriteSet{ box.frames, 1, 2, 10, 10 };
-    for (unsigned seed = 1; seed <= 40; seed++) {
+    for (unsigned seed = 1; seed <= 20; seed++) {
         enemySet.frameCount = seed % 2 + 1;
         std::vector<int> d = replay(seed, 6);
         enemyActive[0] = 1;
         enemyActive[1] = 0;
         enemies[1].startAnim();
         spawnEnemy();
-        SCOPED_TRACE(seed);
-        EXPECT_EQ(std::make_tuple(enemyActive[1], enemies[1].getFrame(), enemies[1].isAnimating(), enemies[1].getX(),
-                                  enemies[1].getY(), enemySpeed[1], enemyHealth[1]),
-                  std::make_tuple(1, enemySet.frameCount == 2 ? d[1] % 2 : 0, 0, 640.0f, (float)(d[2] % 350 + 60),
-                                  d[3] % 4 + 1, d[4] % 3 + 1));
-        // One enemy in seven flies a curve with a phase of 1 to 360 degrees.
-        EXPECT_EQ(enemyWave[1], d[0] % 7 ? 0 : (d[0] / 7) % 360 + 1);
-        EXPECT_EQ(gameRand(), d[5]);
-        curved += d[0] % 7 == 0;
+        EXPECT_EQ(std::make_tuple(enemyActive[1], enemies[1].getFrame(), enemies[1].isAnimating(), gameRand()),
+                  std::make_tuple(1, enemySet.frameCount == 2 ? d[1] % 2 : 0, 0, d[5])) << seed;
         oneFrameOdd += enemySet.frameCount == 1 && d[1] % 2 == 1;
     }
-    EXPECT_GT(curved, 0);
     EXPECT_GT(oneFrameOdd, 0);
 
     // A full pool draws nothing and changes nothing.
@@ -369,6 +282,6 @@ TEST_F(WorldUpdate, CloudIsPlacedOnlyWhenNotInPlayOrWhollyOffTheLeftEdge)
     EXPECT_EQ(gameRand(), d[4]);
     // Clouds 0 and 2 take two draws each, in slot order.
     for (int i : { 0, 2 })
-        EXPECT_EQ(std::make_tuple(cloudActive[i], clouds[i].getX(), clouds[i].getY(), cloudSpeed[i], clouds[i].isAnimating()),
-                  std::make_tuple(1, 640.0f, (float)(d[i] % 350 + 60), d[i + 1] % 4 + 1, 0)) << i;
+        EXPECT_EQ(std::make_tuple(cloudActive[i], clouds[i].getX(), cloudSpeed[i], clouds[i].isAnimating()),
+                  std::make_tuple(1, 640.0f, d[i + 1] % 4 + 1, 0)) << i;
 }
