@@ -7,6 +7,7 @@
 #include <xmp.h>
 #include <math.h>
 #include <stdlib.h>
+#include <tuple>
 #include "tests/support.h"
 #include "tools/assetgen/assetgen.h"
 
@@ -57,12 +58,9 @@ TEST(SoundPack, GameMixerLoadsMusicAndCleanEffects)
         Bytes b = readString(sound(e.name));
         ASSERT_GE(b.size(), 44u);
         EXPECT_EQ(b.substr(0, 4) + b.substr(8, 8) + b.substr(36, 4), "RIFFWAVEfmt data");
-        EXPECT_EQ(u32(b, 4), b.size() - 8);
-        EXPECT_EQ(u16(b, 20), 1u);                          // PCM
-        EXPECT_EQ(u32(b, 24), 44100u);
-        EXPECT_EQ(u16(b, 32), 2 * u16(b, 22));              // bytes per frame
-        EXPECT_EQ(u16(b, 34), 16u);
-        ASSERT_EQ(u32(b, 40), b.size() - 44);
+        // RIFF size, PCM, rate, bytes per frame, bits per sample, data size
+        ASSERT_EQ(std::make_tuple(u32(b, 4), u16(b, 20), u32(b, 24), u16(b, 32), u16(b, 34), u32(b, 40)),
+                  std::make_tuple(b.size() - 8, 1u, 44100u, 2 * u16(b, 22), 16u, b.size() - 44));
         int peak = 0;
         for (size_t at = 44; at + 1 < b.size(); at += 2)
             peak = std::max(peak, abs(s16(b, at)));
