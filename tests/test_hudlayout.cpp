@@ -150,31 +150,23 @@ const std::pair<int, int> scoreAndBest[] = {
     { 8888888, 9999999 }, { 9999999, 9999999 }, { 9999998, 9999999 },
 };
 
-class HudLayout : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        screen = openTestVideo();
-        ASSERT_NE(screen, nullptr);
-        char oldDir[4096];
-        ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
-        pack = generatedPack(false);
-        ASSERT_EQ(chdir(pack.c_str()), 0);
-        loadAssets();   // no mixer here, so no sound is looked for
-        ASSERT_EQ(chdir(oldDir), 0);
-    }
-    void SetUp() override { ASSERT_TRUE(screen && logoImage && smallShipImage && bigFont && tintedFont); }
-    static void TearDownTestSuite() { removeTree(pack); }
-    static std::string pack;
-};
-
-std::string HudLayout::pack;
-
 // The texts of the bottom line have neither descenders nor anything above
 // the capitals, so the last row of their ink is their baseline, one for all.
 // The credit line ends inside the screen rather than cut off at its edge.
-TEST_F(HudLayout, NoTwoItemsMeetInAnyStateAndTheBottomLineSharesOneBaseline)
+TEST(HudLayout, NoTwoItemsMeetInAnyStateAndTheBottomLineSharesOneBaseline)
 {
+    // The generated pack, loaded as start-up loads it (no mixer here, so no
+    // sound is looked for); once loaded, its folder is no longer needed.
+    screen = openTestVideo();
+    char oldDir[4096];
+    ASSERT_TRUE(screen && getcwd(oldDir, sizeof oldDir));
+    std::string pack = generatedPack(false);
+    ASSERT_EQ(chdir(pack.c_str()), 0);
+    loadAssets();
+    ASSERT_EQ(chdir(oldDir), 0);
+    removeTree(pack);
+    ASSERT_TRUE(logoImage && smallShipImage && bigFont && tintedFont);
+
     EXPECT_LE(465 + textWidth(tintedFont, "%s", creditLine), 640);
     for (int l = -1; l <= 10; l++)
         for (int turn = 0; turn < (int)std::size(scoreAndBest); turn++) {
