@@ -67,8 +67,8 @@ TEST(LoadBitmap, ConvertsToDisplayFormatOrGivesNullSilently)
 }
 
 // A header claiming a huge picture is refused before SDL allocates for it
-// (its 16-bit row pitch would wrap at such widths); a picture within the
-// limits, read from memory, decodes as usual.
+// (its 16-bit row pitch would wrap at such widths); the pictures of the test
+// above show that one within the limits still decodes.
 TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
 {
     ASSERT_NE(openTestVideo(), nullptr);
@@ -105,13 +105,4 @@ TEST(LoadBitmap, HugeClaimsAreRefusedBeforeDecoding)
     odd[24] = 0x01; odd[25] = 0x10;
     odd.insert(odd.end(), 16, 0x30);
     EXPECT_EQ(loadBitmapRW(SDL_RWFromConstMem(odd.data(), (int)odd.size())), nullptr);
-
-    std::string path = makeTempDir() + "/pic.bmp";
-    writeBmp24(path, 5, 4, gradient);
-    std::string bytes = readString(path);
-    SDL_Surface *s = loadBitmapRW(SDL_RWFromConstMem(bytes.data(), (int)bytes.size()));
-    ASSERT_NE(s, nullptr);
-    EXPECT_TRUE(s->w == 5 && s->h == 4);
-    EXPECT_EQ(pixelRGB(s, 4, 3), gradient(4, 3));
-    SDL_FreeSurface(s);
 }

@@ -9,18 +9,19 @@
 static const Uint32 rM = 0x00FF0000, gM = 0x0000FF00, bM = 0x000000FF, aM = 0xFF000000;
 
 // A w x h surface whose pixel value at (x, y) is value(x, y).
+// The 32-bit pixel value at (x, y) of s.
+static Uint32 &at(SDL_Surface *s, int x, int y)
+{
+    return ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x];
+}
+
 template <class F> static SDL_Surface *surface(int w, int h, Uint32 amask, F value)
 {
     SDL_Surface *s = SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, 32, rM, gM, bM, amask);
     for (int y = 0; y < h; y++)
         for (int x = 0; x < w; x++)
-            ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x] = value(x, y);
+            at(s, x, y) = value(x, y);
     return s;
-}
-
-static Uint32 at(SDL_Surface *s, int x, int y)
-{
-    return ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x];
 }
 
 // Every colour, backdrop and coverage: the nearest whole value of the exact
@@ -58,8 +59,7 @@ TEST(Blend, PerPixelAlphaIsBlendedIntoTheTarget)
         const Uint32 colour = m[4] | m[5] | m[6];
         for (int a = 0; a < 256; a++)
             for (int c = 0; c < 256; c++)
-                ((Uint32 *)((Uint8 *)sheet->pixels + a * sheet->pitch))[c] =
-                    SDL_MapRGBA(sheet->format, c, 255 - c, c ^ 0x5A, a);
+                at(sheet, c, a) = SDL_MapRGBA(sheet->format, c, 255 - c, c ^ 0x5A, a);
         setPixelAlphaBlend(sheet, true);
         ASSERT_TRUE(blendsItself(sheet, under));
         const Uint32 spare = 0x5A5A5A5A & ~colour;   // not a colour channel's bits

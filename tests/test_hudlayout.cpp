@@ -1,7 +1,7 @@
 // The HUD as the frame code draws it with the generated logo, lives icon and
 // fonts, loaded the way start-up loads them. In every state the game reaches
 // (no life to ten, the lost game, scores and best scores of up to seven
-// digits in both forms of the best's place, paused and god mode on) no two
+// digits in both forms of the best's place, paused and god mode on or off) no two
 // items come within a pixel of each other, each stays inside its line of the
 // HUD, and the bottom line's texts stand on one baseline.
 //
@@ -126,13 +126,17 @@ const Box &measure(const Item &item)
     return seen[item.name] = inkOnScreen();
 }
 
-void setState(int l, int s, int h)
+// Paused and god mode take turns with the score: both on (where the two
+// texts share the top line with every count of lives), the other values the
+// frame reads as on and off, and both off.
+void setState(int l, int s, int h, int turn)
 {
+    const int pausedAs[] = { 1, -1, 0 }, godAs[] = { 1, 2, 0 };
     lives = l;
     score = s;
     highScore = h;
-    paused = 1;
-    godMode = 1;
+    paused = pausedAs[turn % 3];
+    godMode = godAs[turn % 3];
     gameOver = l < 0;
 }
 
@@ -146,35 +150,28 @@ const std::pair<int, int> scoreAndBest[] = {
     { 8888888, 9999999 }, { 9999999, 9999999 }, { 9999998, 9999999 },
 };
 
-class HudLayout : public testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        screen = openTestVideo();
-        ASSERT_NE(screen, nullptr);
-        char oldDir[4096];
-        ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
-        pack = generatedPack(false);
-        ASSERT_EQ(chdir(pack.c_str()), 0);
-        loadAssets();   // no mixer here, so no sound is looked for
-        ASSERT_EQ(chdir(oldDir), 0);
-    }
-    void SetUp() override { ASSERT_TRUE(screen && logoImage && smallShipImage && bigFont && tintedFont); }
-    static void TearDownTestSuite() { removeTree(pack); }
-    static std::string pack;
-};
-
-std::string HudLayout::pack;
-
 // The texts of the bottom line have neither descenders nor anything above
 // the capitals, so the last row of their ink is their baseline, one for all.
 // The credit line ends inside the screen rather than cut off at its edge.
-TEST_F(HudLayout, NoTwoItemsMeetInAnyStateAndTheBottomLineSharesOneBaseline)
+TEST(HudLayout, NoTwoItemsMeetInAnyStateAndTheBottomLineSharesOneBaseline)
 {
+    // The generated pack, loaded as start-up loads it (no mixer here, so no
+    // sound is looked for); once loaded, its folder is no longer needed.
+    screen = openTestVideo();
+    char oldDir[4096];
+    ASSERT_TRUE(screen && getcwd(oldDir, sizeof oldDir));
+    std::string pack = generatedPack(false);
+    ASSERT_EQ(chdir(pack.c_str()), 0);
+    loadAssets();
+    ASSERT_EQ(chdir(oldDir), 0);
+    removeTree(pack);
+    ASSERT_TRUE(logoImage && smallShipImage && bigFont && tintedFont);
+
     EXPECT_LE(465 + textWidth(tintedFont, "%s", creditLine), 640);
     for (int l = -1; l <= 10; l++)
-        for (auto [s, h] : scoreAndBest) {
-            setState(l, s, h);
+        for (int turn = 0; turn < (int)std::size(scoreAndBest); turn++) {
+            auto [s, h] = scoreAndBest[turn];
+            setState(l, s, h, turn);
             std::vector<Item> items = hudItems();
             SCOPED_TRACE(testing::Message() << "lives " << l << ", score " << s << ", best " << h);
 
@@ -203,8 +200,10 @@ TEST_F(HudLayout, NoTwoItemsMeetInAnyStateAndTheBottomLineSharesOneBaseline)
             for (const Item &item : items)
                 item.draw();
             std::vector<Uint32> byItems = screenPixels(true);
+            SDL_FillRect(screen, NULL, SDL_MapRGB(screen->format, 255, 255, 255));   // last frame's leftovers
             renderFrame();
             EXPECT_TRUE(screenPixels(true) == byItems) << "HUD pixels the items do not account for";
+            EXPECT_EQ(lives, l) << "drawing changed the lives";
         }
 }
 

@@ -38,10 +38,10 @@ static SpriteSet makeSet(int count)
 // buffer, freed once after the test.
 static std::vector<Sprite> madeSprites;
 
-static Sprite on(SpriteSet *set, float x = 0.0f, float y = 0.0f)
+static Sprite on(SpriteSet *set, float x = 0.0f, float y = 0.0f, SDL_Surface *target = screen)
 {
     Sprite s;
-    s.init(set, screen);
+    s.init(set, target);
     s.setPos(x, y);
     madeSprites.push_back(s);
     return s;
@@ -174,9 +174,7 @@ TEST_F(SpriteTest, UnusableSetsAndFrameIndicesOutsideTheSetAreSafe)
     // A good set with no target: nothing is saved, drawn or restored, and
     // SDL is never handed the missing surface.
     SpriteSet one = makeSet(1);
-    Sprite untargeted;
-    untargeted.init(&one, NULL);
-    madeSprites.push_back(untargeted);
+    Sprite untargeted = on(&one, 0.0f, 0.0f, NULL);
     untargeted.saveBackground();
     untargeted.draw();
     untargeted.restoreBackground();

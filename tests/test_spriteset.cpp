@@ -95,40 +95,36 @@ TEST_F(SpriteSetTest, CountAndBitmapsDecideHowManyFramesLoad)
     std::string many;
     for (int i = 0; i < maxSpriteFrames + 6; i++)
         many += "a.bmp 1024\n";
-    // The last frame's delay is the number of frames loaded.
-    const struct { std::string info; int result, loaded, frames, failedLine; } cases[] = {
+    // The last frame's delay is the number of frames loaded. A failed frame's
+    // name is the first piece of its line, cut to fit.
+    const struct { std::string info; int result, loaded, frames, failedLine; std::string failedName; } cases[] = {
         // more lines than announced: the rest, a missing bitmap, is never read
-        { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 1, 3, 0 },
-        { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 1, 2, 0 },                  // fewer
-        { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 1, 2, 3 },
-        { "FILES: 0\na.bmp 1\n", 0, 1, 0, 0 },
-        { "# FILES: 1\na.bmp 1\n", 0, 1, 0, 0 },         // the first line is the count line
-        { "FILES: -3\na.bmp 1\n", -1, 0, 0, 0 },
-        { "FILES: 1025\na.bmp 1\n", 0, 1, 1, 0 },
-        { "FILES: 2147483647\na.bmp 1\nb.bmp 2\n", 0, 1, 2, 0 },
-        { "FILES: 100000\n" + many, 0, 1, maxSpriteFrames, 0 },
+        { "FILES: 3\na.bmp 1\nb.bmp 2\nc.bmp 3\nmissing.bmp 4\n", 0, 1, 3, 0, "" },
+        { "FILES: 5\na.bmp 1\n\nb.bmp 2", 0, 1, 2, 0, "" },                  // fewer
+        { "FILES: 4\na.bmp 1\nb.bmp 2\ngone.bmp 3\nc.bmp 4\n", -1, 1, 2, 3, "gone.bmp" },
+        { "FILES: 4\na.bmp 1\n# gone\nb.bmp 2\n" + std::string(300, 'x') + " 5\nc.bmp\n", -1, 1, 2, 3,
+          std::string(254, 'x') },
+        { "FILES: 0\na.bmp 1\n", 0, 1, 0, 0, "" },
+        { "# FILES: 1\na.bmp 1\n", 0, 1, 0, 0, "" },         // the first line is the count line
+        { "FILES: -3\na.bmp 1\n", -1, 0, 0, 0, "" },
+        { "FILES: 1025\na.bmp 1\n", 0, 1, 1, 0, "" },
+        { "FILES: 2147483647\na.bmp 1\nb.bmp 2\n", 0, 1, 2, 0, "" },
+        { "FILES: 100000\n" + many, 0, 1, maxSpriteFrames, 0, "" },
     };
     testing::internal::CaptureStdout();
     for (auto &c : cases) {
         SCOPED_TRACE(c.info.substr(0, 60));
         std::string dir = makeSet(c.info, { "a.bmp", "b.bmp", "c.bmp" });
         EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), c.result);
-        EXPECT_EQ(std::make_tuple(set.loaded, set.frameCount, spriteSetTrouble.failedFrame),
-                  std::make_tuple(c.loaded, c.frames, c.failedLine));
+        EXPECT_EQ(std::make_tuple(set.loaded, set.frameCount, spriteSetTrouble.failedFrame, spriteSetTrouble.infoMissing),
+                  std::make_tuple(c.loaded, c.frames, c.failedLine, 0));
+        EXPECT_EQ(std::string(spriteSetTrouble.failedName), c.failedName);
         expectAllFramesPresent();
         EXPECT_EQ(set.frameCount ? set.frames[set.frameCount - 1].delay : 0, c.frames);
         EXPECT_TRUE(c.loaded || set.frames == nullptr);
         freeSpriteSet(&set);
     }
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-
-    // The name is the first piece of the line, cut to fit.
-    std::string dir = makeSet("FILES: 4\na.bmp\n# gone\nb.bmp\n" + std::string(300, 'x') + " 5\nc.bmp\n",
-                              { "a.bmp", "b.bmp", "c.bmp" });
-    EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
-    EXPECT_EQ(std::make_pair(set.frameCount, spriteSetTrouble.failedFrame), std::make_pair(2, 3));
-    EXPECT_EQ(std::string(spriteSetTrouble.failedName), std::string(254, 'x'));
-    EXPECT_EQ(spriteSetTrouble.infoMissing, 0);
 }
 
 // A missing info file, or a directory too long for the info path, prints one
