@@ -53,11 +53,7 @@ std::string makeTempDir()
 
 void writeBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty())
-        fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
+    EXPECT_TRUE(std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), bytes.size())) << path;
 }
 
 void writeString(const std::string &path, const std::string &text)

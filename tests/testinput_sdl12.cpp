@@ -23,13 +23,6 @@ void pushKeyDown(int sym, int mod)
     SDL_PushEvent(&e);
 }
 
-void pushQuitRequest()
-{
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
 void pushFocus(bool gained)
 {
     SDL_Event e = {};
@@ -91,13 +84,6 @@ SDL_Surface *shownPicture()
     if (copy)
         SDL_BlitSurface(video, NULL, copy, NULL);
     return copy;
-}
-
-const char *windowTitle()
-{
-    char *title = nullptr;
-    SDL_WM_GetCaption(&title, NULL);
-    return title;
 }
 
 SDL_version linkedSdlVersion()
