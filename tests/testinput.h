@@ -27,6 +27,8 @@ void padStick(int axis, int value);     // 0: left-right, 1: up-down, 2: another
 void padDpad(Uint8 hat);                // SDL_HAT_ bits
 void padButton(TestPadButton button);
 void padBack(bool down);                // Back (Select) pressed or let go
+// SDL 1.2 only: pad `pad`'s button of that number pressed or let go.
+void pushPadButton(int button, bool down, int pad = 0);
 
 // The version of the SDL library the program runs on.
 SDL_version linkedSdlVersion();

@@ -56,10 +56,11 @@ void padDpad(Uint8 hat)
     SDL_PushEvent(&e);
 }
 
-static void pushPadButton(int button, bool down)
+void pushPadButton(int button, bool down, int pad)
 {
     SDL_Event e = {};
     e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.which = (Uint8)pad;
     e.jbutton.button = (Uint8)button;
     SDL_PushEvent(&e);
 }
