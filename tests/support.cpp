@@ -6,9 +6,9 @@
 #include <sys/wait.h>
 #include <limits.h>
 #include <signal.h>
-#include <time.h>
 #include <unistd.h>
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <gtest/gtest.h>
@@ -146,9 +146,7 @@ std::string generatedPack(bool withSound)
 
 double monotonicNow()
 {
-    struct timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec + t.tv_nsec / 1e9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 bool waitFor(const std::function<bool()> &done, double seconds)
