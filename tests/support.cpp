@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <gtest/gtest.h>
@@ -172,13 +173,10 @@ bool takesQuitSignals(pid_t pid)
     // may hold the signals blocked for a moment (a sanitizer's fork does).
     std::string path = "/proc/" + std::to_string(pid) + "/status";
     std::string exe = "/proc/" + std::to_string(pid) + "/exe";
-    char *game = realpath(DRIFTWING_PATH, nullptr);
-    std::string gamePath = game ? game : DRIFTWING_PATH;
-    free(game);
+    std::error_code err;
+    std::filesystem::path game = std::filesystem::weakly_canonical(DRIFTWING_PATH, err);
     return waitFor([&] {
-        char seen[4096];
-        ssize_t n = readlink(exe.c_str(), seen, sizeof seen - 1);
-        if (n <= 0 || std::string(seen, n) != gamePath)
+        if (std::filesystem::read_symlink(exe, err) != game)
             return false;
         return (statusField(path, "SigBlk:", 16) & (1ull << (SIGTERM - 1))) != 0;
     }, 30);
