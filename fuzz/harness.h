@@ -5,8 +5,8 @@
 #define FUZZ_HARNESS_H
 
 #include <stdint.h>
-#include <stdio.h>
 #include <stdlib.h>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <sys/stat.h>
@@ -41,12 +41,8 @@ inline void fuzzFile(const std::string &path, const uint8_t *data, size_t size)
         unlink(path.c_str());
         return;
     }
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
+    if (!std::ofstream(path, std::ios::binary).write((const char *)data, size))
         abort();
-    if (size)
-        fwrite(data, 1, size, f);
-    fclose(f);
 }
 
 #endif

@@ -14,9 +14,7 @@ art="$build/fuzz-artifacts"
 mkdir -p "$art"
 
 runOne() {
-    local bin=$1 name
-    name=$(basename "$bin")
-    name=${name#fuzz_}
+    local bin=$1 name=${1##*/fuzz_} runs
     local found="$build/fuzz-corpus/$name" log="$build/fuzz-$name.log"
     mkdir -p "$found"
     local seeds=()
@@ -26,7 +24,6 @@ runOne() {
     "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$art/$name-" "$found" "${seeds[@]}" >"$log" 2>&1
     local status=$?
-    local runs
     runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
     if [ "$status" -eq 0 ]; then
         echo "fuzz $name: ${runs:-?} executions in ${seconds}s, no finding"

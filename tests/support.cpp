@@ -6,9 +6,10 @@
 #include <sys/wait.h>
 #include <limits.h>
 #include <signal.h>
-#include <time.h>
 #include <unistd.h>
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <gtest/gtest.h>
@@ -53,11 +54,7 @@ std::string makeTempDir()
 
 void writeBytes(const std::string &path, const std::vector<uint8_t> &bytes)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty())
-        fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
+    EXPECT_TRUE(std::ofstream(path, std::ios::binary).write((const char *)bytes.data(), bytes.size())) << path;
 }
 
 void writeString(const std::string &path, const std::string &text)
@@ -150,9 +147,7 @@ std::string generatedPack(bool withSound)
 
 double monotonicNow()
 {
-    struct timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return t.tv_sec + t.tv_nsec / 1e9;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 bool waitFor(const std::function<bool()> &done, double seconds)
@@ -178,13 +173,10 @@ bool takesQuitSignals(pid_t pid)
     // may hold the signals blocked for a moment (a sanitizer's fork does).
     std::string path = "/proc/" + std::to_string(pid) + "/status";
     std::string exe = "/proc/" + std::to_string(pid) + "/exe";
-    char *game = realpath(DRIFTWING_PATH, nullptr);
-    std::string gamePath = game ? game : DRIFTWING_PATH;
-    free(game);
+    std::error_code err;
+    std::filesystem::path game = std::filesystem::weakly_canonical(DRIFTWING_PATH, err);
     return waitFor([&] {
-        char seen[4096];
-        ssize_t n = readlink(exe.c_str(), seen, sizeof seen - 1);
-        if (n <= 0 || std::string(seen, n) != gamePath)
+        if (std::filesystem::read_symlink(exe, err) != game)
             return false;
         return (statusField(path, "SigBlk:", 16) & (1ull << (SIGTERM - 1))) != 0;
     }, 30);

@@ -89,34 +89,28 @@ TEST_F(Gamepad, BackHeldASecondWhilePausedOrOverQuits)
     padButton(testPadStart);
     runFramePass(lastTicks + 10);
     ASSERT_EQ(paused, 1);
-    EXPECT_EQ(runFramePass(lastTicks + 10), 0);     // the hold counts from here
-    EXPECT_EQ(runFramePass(lastTicks + 980), 0);
-    EXPECT_EQ(runFramePass(lastTicks + 20), 1);
-
-    // Over: let go early and held again, the second hold starts over.
-    paused = 0;
-    gameOver = 1;
-    padBack(false);
-    runFramePass(lastTicks + 10);
-    padBack(true);
-    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
-    EXPECT_EQ(runFramePass(lastTicks + 900), 0);
-    padBack(false);
-    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
-    padBack(true);
-    EXPECT_EQ(runFramePass(lastTicks + 10), 0);
-    EXPECT_EQ(runFramePass(lastTicks + 900), 0);
-    EXPECT_EQ(runFramePass(lastTicks + 100), 1);
-    padBack(false);
-    runFramePass(lastTicks + 10);
+    // Passes in order: over or paused, Back held, ms since the pass before,
+    // whether it quits. Paused, the hold counts from the pause; over, a hold
+    // let go early is started over by the next.
+    const struct { bool over, back; Uint32 ms; int quits; } passes[] = {
+        { 0, 1, 10, 0 }, { 0, 1, 980, 0 }, { 0, 1, 20, 1 },
+        { 1, 0, 10, 0 }, { 1, 1, 10, 0 }, { 1, 1, 900, 0 }, { 1, 0, 10, 0 }, { 1, 1, 10, 0 },
+        { 1, 1, 900, 0 }, { 1, 1, 100, 1 }, { 1, 0, 10, 0 },
+    };
+    bool held = true;
+    for (const auto &p : passes) {
+        paused = !p.over;
+        gameOver = p.over;
+        if (p.back != held)
+            padBack(held = p.back);
+        EXPECT_EQ(runFramePass(lastTicks + p.ms), p.quits) << "pass " << &p - passes;
+    }
 }
 
 TEST_F(Gamepad, LostFocusPausesUnlessTurnedOff)
 {
     pushFocus(false);
     pushFocus(true);                    // regaining focus does not resume
-    runFramePass(lastTicks + 10);
-    EXPECT_EQ(paused, 1);
     runFramePass(lastTicks + 10);
     EXPECT_EQ(paused, 1);
 

@@ -7,21 +7,13 @@
 #include "tests/support.h"
 #include "platform/input.h"
 #include "platform/padbuttons.h"
-
-static void pushButton(int button, int pad)
-{
-    SDL_Event e = {};
-    e.type = SDL_JOYBUTTONDOWN;
-    e.jbutton.which = pad;
-    e.jbutton.button = button;
-    SDL_PushEvent(&e);
-}
+#include "tests/testinput.h"
 
 static PassInput pressed(std::initializer_list<int> buttons)
 {
     for (int b : buttons)
-        pushButton(b, 0);
-    pushButton(0, 1);       // a second pad is not read
+        pushPadButton(b, true);
+    pushPadButton(0, true, 1);      // a second pad is not read
     return readLivePass();
 }
 

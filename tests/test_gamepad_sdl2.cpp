@@ -35,20 +35,15 @@ static int attachController()
                                      SDL_CONTROLLER_BUTTON_MAX, 0);
 }
 
-// The dummy driver's window never has the focus, without which SDL drops a
-// pad's presses.
-static void allowPadWithoutFocus()
-{
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-}
-
 // SDL reads the mapping when its joystick system starts, and the pad's GUID
 // is known only once SDL has made it: the pad is made once to learn its GUID,
 // then the joystick system starts again with the mapping in the environment
 // and the pad is plugged in anew.
 static void startWithOddPadMapped(int *oddIndex)
 {
-    allowPadWithoutFocus();
+    // The dummy driver's window never has the focus, without which SDL drops
+    // a pad's presses.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     int probe = attachOddPad();
     ASSERT_GE(probe, 0) << SDL_GetError();
@@ -105,7 +100,7 @@ TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
 {
     testing::internal::CaptureStdout();
     openTestVideo();
-    allowPadWithoutFocus();
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0);
     openGamepad();
     startTestGame();

@@ -13,8 +13,6 @@ void releaseAllKeys();
 
 // A key-down event with the given modifiers (KMOD_ values) on the queue.
 void pushKeyDown(int sym, int mod = 0);
-// The window's close request.
-void pushQuitRequest();
 // The window losing (false) or regaining (true) the input focus.
 void pushFocus(bool gained);
 
@@ -29,6 +27,8 @@ void padStick(int axis, int value);     // 0: left-right, 1: up-down, 2: another
 void padDpad(Uint8 hat);                // SDL_HAT_ bits
 void padButton(TestPadButton button);
 void padBack(bool down);                // Back (Select) pressed or let go
+// SDL 1.2 only: pad `pad`'s button of that number pressed or let go.
+void pushPadButton(int button, bool down, int pad = 0);
 
 // The version of the SDL library the program runs on.
 SDL_version linkedSdlVersion();
@@ -39,9 +39,7 @@ void setPixelAlphaBlend(SDL_Surface *s, bool on);
 // Sets one entry of an 8-bit surface's palette.
 void setPaletteColour(SDL_Surface *s, int index, SDL_Color c);
 
-// What the display shows now, as a 32-bit 0xRRGGBB surface the caller frees,
-// and the window's title.
+// What the display shows now, as a 32-bit 0xRRGGBB surface the caller frees.
 SDL_Surface *shownPicture();
-const char *windowTitle();
 
 #endif

@@ -23,13 +23,6 @@ void pushKeyDown(int sym, int mod)
     SDL_PushEvent(&e);
 }
 
-void pushQuitRequest()
-{
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
 void pushFocus(bool gained)
 {
     SDL_Event e = {};
@@ -63,10 +56,11 @@ void padDpad(Uint8 hat)
     SDL_PushEvent(&e);
 }
 
-static void pushPadButton(int button, bool down)
+void pushPadButton(int button, bool down, int pad)
 {
     SDL_Event e = {};
     e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.which = (Uint8)pad;
     e.jbutton.button = (Uint8)button;
     SDL_PushEvent(&e);
 }
@@ -91,13 +85,6 @@ SDL_Surface *shownPicture()
     if (copy)
         SDL_BlitSurface(video, NULL, copy, NULL);
     return copy;
-}
-
-const char *windowTitle()
-{
-    char *title = nullptr;
-    SDL_WM_GetCaption(&title, NULL);
-    return title;
 }
 
 SDL_version linkedSdlVersion()

@@ -37,13 +37,6 @@ void pushKeyDown(int sym, int mod)
     SDL_PushEvent(&e);
 }
 
-void pushQuitRequest()
-{
-    SDL_Event e = {};
-    e.type = SDL_QUIT;
-    SDL_PushEvent(&e);
-}
-
 void pushFocus(bool gained)
 {
     SDL_Event e = {};
@@ -143,12 +136,6 @@ SDL_Surface *shownPicture()
     SDL_RenderSetLogicalSize(r, logicalW, logicalH);
     SDL_RenderSetIntegerScale(r, whole);
     return s;
-}
-
-const char *windowTitle()
-{
-    SDL_Window *w = gameWindow();
-    return w ? SDL_GetWindowTitle(w) : nullptr;
 }
 
 SDL_version linkedSdlVersion()

@@ -67,20 +67,12 @@ builtOnSdl2() { readelf -d "$1" | grep -q 'NEEDED.*\[libSDL2-2'; }
 
 # SDL 2 asks the window manager for full screen, as on any desktop; SDL 1.2
 # covers the screen itself. A game built on SDL 2 ($1) gets a window manager
-# on the private server. Sets wmpid.
+# on the private server, and so does any with $1 "always". Sets wmpid.
 windowManagerFor() {
-    builtOnSdl2 "$1" || return 0
+    [ "$1" = always ] || builtOnSdl2 "$1" || return 0
     openbox >/dev/null 2>&1 &
     wmpid=$!
     waitUntil 60 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window'
-}
-
-# Asks the given processes to end, and kills what is left after 5 s.
-stopGame() {
-    [ $# -gt 0 ] || return 0
-    kill "$@" 2>/dev/null
-    for p in "$@"; do waitUntil 5 gone "$p" || kill -9 "$p" 2>/dev/null; done
-    return 0
 }
 
 # quits LABEL: ESC ends the running game with status 0.
@@ -100,7 +92,9 @@ cleanup() {
     for p in ${gpid:-} $(jobs -p); do
         [ "$p" = "${xpid:-}" ] || [ "$p" = "${wmpid:-}" ] || games+=("$p")
     done
-    stopGame "${games[@]}"
+    # Asked to end, and killed when still there after 5 s.
+    [ ${#games[@]} -eq 0 ] || kill "${games[@]}" 2>/dev/null
+    for p in "${games[@]}"; do waitUntil 5 gone "$p" || kill -9 "$p" 2>/dev/null; done
     [ -n "${wmpid:-}" ] && kill "$wmpid" 2>/dev/null
     [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
     if [ -n "${E2E_SHOTS:-}" ]; then mkdir -p "$E2E_SHOTS" && cp "$work"/*.png "$E2E_SHOTS"/ 2>/dev/null; fi
