@@ -73,6 +73,14 @@ windowManagerFor() {
     openbox >/dev/null 2>&1 &
     wmpid=$!
     waitUntil 60 eval 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window'
+    # That mark comes before the window manager takes on new windows, and a
+    # game window mapped in between may stay unseen: wait until it has framed
+    # a window of its own.
+    xmessage -title driftwing-probe probe >/dev/null 2>&1 &
+    local probe=$!
+    waitUntil 60 eval 'xprop -name driftwing-probe _NET_FRAME_EXTENTS 2>/dev/null | grep -q ='
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null
 }
 
 # quits LABEL: ESC ends the running game with status 0.
