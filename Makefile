@@ -107,8 +107,8 @@ bench: setup
 bench-compare: setup
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF -DDRIFTWING_SDL=1.2 >/dev/null
 	@cmake -S . -B build-bench-sdl2 -DCMAKE_BUILD_TYPE=Release -DDRIFTWING_BENCH=ON -DBUILD_TESTING=OFF -DDRIFTWING_SDL=2 >/dev/null
-	@cmake --build build-bench -j2 --target driftwing driftwing_drawlog drawref assetgen
-	@cmake --build build-bench-sdl2 -j2 --target driftwing driftwing_drawlog drawref assetgen
+	@cmake --build build-bench -j2 --target driftwing driftwing_drawlog drawref assetgen democut
+	@cmake --build build-bench-sdl2 -j2 --target driftwing driftwing_drawlog drawref assetgen democut
 	@bench/compare.sh build-bench build-bench-sdl2
 
 # The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer.
