@@ -1,10 +1,11 @@
 #!/bin/sh
 # Builds SDL 2, libxmp and SDL2_mixer for WebAssembly from Debian's own source
 # packages, into build-web/deps/prefix. Sources come by `apt-get source`;
-# nothing is downloaded elsewhere. libs.mk compiles plain source lists (no
-# configure step, which cost most of half an hour), and a stamp holding a hash
-# of the recipe, the compiler and the source versions skips the whole step on
-# a later run; a changed recipe or emscripten builds again.
+# nothing is downloaded elsewhere. The Makefile beside this script compiles
+# plain source lists (no configure step, which cost most of half an hour),
+# and a stamp holding a hash of the recipe, the compiler and the source
+# versions skips the whole step on a later run; a changed recipe or
+# emscripten builds again.
 set -e
 HERE=$(cd "$(dirname "$0")" && pwd)
 . "$HERE/env.sh"
@@ -44,7 +45,7 @@ for c in "$root/clang-$ver" "$root/clang"; do
 done
 
 libs="$PREFIX/lib/libSDL2.a $PREFIX/lib/libxmp.a $PREFIX/lib/libSDL2_mixer.a"
-hash=$( { cat "$HERE/libs.mk" "$HERE/build-libs.sh"; echo "$CC $CFLAGS_EM $SDL2 $XMP $MIXER"; } | sha256sum | cut -d' ' -f1)
+hash=$( { cat "$HERE/Makefile" "$HERE/build-libs.sh"; echo "$CC $CFLAGS_EM $SDL2 $XMP $MIXER"; } | sha256sum | cut -d' ' -f1)
 if [ "$(cat libs.stamp 2>/dev/null)" = "$hash" ] && ls $libs >/dev/null 2>&1; then
     log "libraries up to date in $PREFIX/lib"
     exit 0
@@ -52,7 +53,7 @@ fi
 rm -f libs.stamp
 for lib in sdl2 xmp mixer; do
     t=$(date +%s)
-    $NICE make -s -f "$HERE/libs.mk" -j2 SDL2="$SDL2" XMP="$XMP" MIXER="$MIXER" \
+    $NICE make -s -f "$HERE/Makefile" -j2 SDL2="$SDL2" XMP="$XMP" MIXER="$MIXER" \
         OBJ="$DEPS/obj" PREFIX="$PREFIX" CC="$CC" CFLAGS_EM="$CFLAGS_EM" AR=emar $lib
     log "$lib built in $(( $(date +%s) - t )) s"
 done
