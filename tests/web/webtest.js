@@ -199,20 +199,26 @@ async function checkPlay(tab, url) {
   const band = fraction(path.join(work, 'play.png'), '640x400+0+60', 'r+g+b>0.15');
   band > 0.5 ? ok(`play band drawn (${band.toFixed(3)})`) : fail(`play band mostly black (${band})`);
 
-  const x0 = await reading(tab, shipX);
-  await hold(tab, 'ArrowRight', 600);
-  const x1 = await reading(tab, shipX);
-  x1 > x0 + 20 ? ok(`Right moves the ship (${x0} -> ${x1})`) : fail(`Right left the ship at ${x0} -> ${x1}`);
-  const y0 = await reading(tab, shipY);
-  await hold(tab, 'ArrowUp', 300);
-  const y1 = await reading(tab, shipY);
-  y1 < y0 ? ok(`Up moves the ship (${y0} -> ${y1})`) : fail(`Up left the ship at ${y0} -> ${y1}`);
+  // Live play meets enemies: a crash puts the ship back and a bullet can hit
+  // at once, so a move or a shot gets three tries before it counts as failed.
+  const tries = async (attempt) => (await attempt()) || (await attempt()) || attempt();
+  const moved = async (name, which, ms, test) => tries(async () => {
+    const from = await reading(tab, which);
+    await hold(tab, name, ms);
+    const to = await reading(tab, which);
+    return test(from, to) && `${from} -> ${to}`;
+  });
+  const right = await moved('ArrowRight', shipX, 600, (a, b) => b > a + 20);
+  right ? ok(`Right moves the ship (${right})`) : fail('Right never moved the ship');
+  const up = await moved('ArrowUp', shipY, 300, (a, b) => b < a);
+  up ? ok(`Up moves the ship (${up})`) : fail('Up never moved the ship');
 
   // SPACE fires: a bullet flies at once, and shots sweeping the sky score.
-  await key(tab, ' ', 'keyDown');
-  const flying = await reading(tab, bulletsFlying);
-  await key(tab, ' ', 'keyUp');
-  const shotFired = await waitFor(async () => (await reading(tab, bulletsFlying)) > 0 || flying > 0, 2);
+  const shotFired = await tries(async () => {
+    await key(tab, ' ', 'keyDown');
+    await key(tab, ' ', 'keyUp');
+    return waitFor(async () => (await reading(tab, bulletsFlying)) > 0, 1);
+  });
   shotFired ? ok('SPACE fires') : fail('no bullet after SPACE');
   const scored = await waitFor(async () => {
     await key(tab, ' ', 'keyDown');
@@ -312,7 +318,13 @@ async function main() {
   const profile = path.join(work, 'profile');
   const b = startBrowser(profile);
   const done = async () => {
+    // Asked to close, the browser ends with its profile written out; killed,
+    // its helper processes can still be writing there while it is removed.
     const gone = new Promise((r) => b.browser.once('exit', r));
+    if (b.browser.exitCode === null && b.browser.signalCode === null) {
+      b.send('Browser.close').catch(() => {});
+      await Promise.race([gone, sleep(10000)]);
+    }
     b.browser.kill();
     server.kill();
     await Promise.race([gone, sleep(10000)]);
@@ -321,7 +333,12 @@ async function main() {
       fs.readdirSync(work).filter((n) => n.endsWith('.png'))
         .forEach((n) => fs.copyFileSync(path.join(work, n), path.join(process.env.WEB_SHOTS, n)));
     }
-    fs.rmSync(work, { recursive: true, force: true, maxRetries: 5 });
+    // A folder left in /tmp is no failure of the page: say so and go on.
+    try {
+      fs.rmSync(work, { recursive: true, force: true, maxRetries: 5 });
+    } catch (e) {
+      console.log(`note: ${work} not removed (${e.code})`);
+    }
   };
   try {
     const tab = await openTab(b);
@@ -330,6 +347,10 @@ async function main() {
     const checks = { play: checkPlay, best: checkBestKept, storage: checkNoStorage, demos: checkDemos };
     for (const name of wanted)
       await checks[name](tab, url);
+    // The game says so in a line when the audio would not open or a sound or
+    // the music module would not load: the mixer's formats are built in.
+    const noSound = tab.lines.filter((l) => /Couldn't set .*audio|Could not load/.test(l));
+    noSound.length === 0 ? ok('sound opened, music and sounds loaded') : fail(noSound.join('\n  '));
     tab.errors.length === 0 ? ok('no console error')
                             : fail('console errors:\n  ' + tab.errors.join('\n  '));
     if (failures)
