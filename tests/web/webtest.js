@@ -2,7 +2,8 @@
 // talks to the browser over --remote-debugging-pipe: no extra package).
 // Checks what a player of the page gets: the loading screen, then play;
 // arrows move the ship and SPACE fires; focus loss pauses; the best survives
-// a reload, and a page without storage still plays; every golden demo ends
+// a reload, and a page without storage still plays; a gamepad steers, fires
+// and pauses; every golden demo ends
 // on its desktop summary line; and no console error on the way.
 //   node tests/web/webtest.js SITE_DIR     (WEB_SHOTS=DIR keeps the screenshots)
 'use strict';
@@ -294,6 +295,80 @@ async function checkNoStorage(tab, url) {
   await tab.send('Page.removeScriptToEvaluateOnNewDocument', { identifier });
 }
 
+// A gamepad through the browser's Gamepad API: a standard-layout pad made up
+// in the page (headless Chromium has none) is taken up as the SDL 2 build
+// takes one, the stick and the D-pad steer, A fires, Start pauses, and a pad
+// pulled out is let go of.
+async function checkGamepad(tab, url) {
+  const { identifier } = await tab.send('Page.addScriptToEvaluateOnNewDocument', { source: `
+    window.testPad = { id: 'Test Pad', index: 0, mapping: 'standard', connected: true, timestamp: 0,
+                       axes: [0, 0, 0, 0],
+                       buttons: Array.from({ length: 17 }, () => ({ pressed: false, value: 0 })) };
+    navigator.getGamepads = () => window.testPad.connected ? [window.testPad] : [];` });
+  const lines = tab.lines.length;
+  const said = (re) => waitFor(() => tab.lines.slice(lines).some((l) => re.test(l)), 10);
+  await load(tab, url);
+  (await said(/gamepad taken up: /)) ? ok('a gamepad present at start is taken up')
+                                     : fail('no "gamepad taken up" line for a standard pad');
+  // SDL takes the first value it reads of an axis as the stick at rest: let
+  // play read the pad untouched a few frames before steering.
+  const frame0 = await reading(tab, framesRun);
+  await waitFor(async () => (await reading(tab, framesRun)) > frame0 + 10, 10);
+  const set = (what) => evaluate(tab, `(() => { const p = window.testPad; ${what}; return 1; })()`);
+  const press = (n, down) => set(`p.buttons[${n}] = { pressed: ${down}, value: ${down ? 1 : 0} }`);
+  // Each move gets three tries, as on the keyboard: a crash puts the ship back.
+  const tries = async (attempt) => (await attempt()) || (await attempt()) || attempt();
+  const steers = (which, start, stop, test) => tries(async () => {
+    const from = await reading(tab, which);
+    await set(start);
+    await sleep(400);
+    await set(stop);
+    const to = await reading(tab, which);
+    return test(from, to) && `${from} -> ${to}`;
+  });
+  const right = await steers(shipX, 'p.axes[0] = 1', 'p.axes[0] = 0', (a, b) => b > a + 20);
+  right ? ok(`the stick moves the ship (${right})`) : fail('the stick never moved the ship');
+  const up = await steers(shipY, 'p.buttons[12] = { pressed: true, value: 1 }',
+                          'p.buttons[12] = { pressed: false, value: 0 }', (a, b) => b < a);
+  up ? ok(`the D-pad moves the ship (${up})`) : fail('D-pad up never moved the ship');
+  const fired = await tries(async () => {
+    await press(0, true);
+    const flying = await waitFor(async () => (await reading(tab, bulletsFlying)) > 0, 1);
+    await press(0, false);
+    await sleep(100);
+    return flying;
+  });
+  fired ? ok('A fires') : fail('no bullet after A');
+  await press(9, true);
+  const pausedByStart = await waitFor(async () => (await reading(tab, paused)) === 1, 10);
+  await press(9, false);
+  pausedByStart ? ok('Start pauses') : fail('Start did not pause');
+  await evaluate(tab, `(() => { window.testPad.connected = false;
+    const e = new Event('gamepaddisconnected');
+    Object.defineProperty(e, 'gamepad', { value: window.testPad });
+    window.dispatchEvent(e); return 1; })()`);
+  (await said(/gamepad let go: /)) ? ok('a pad pulled out is let go of') : fail('no "gamepad let go" line');
+  await tab.send('Page.removeScriptToEvaluateOnNewDocument', { identifier });
+}
+
+// F11 puts the page's picture in full screen at the largest whole factor
+// that fits, and back; the game plays on through both.
+async function checkFullScreen(tab, url) {
+  await load(tab, url);
+  await tab.send('Emulation.setDeviceMetricsOverride', { width: 1400, height: 1000, deviceScaleFactor: 1, mobile: false });
+  const size = () => probe(tab, `[!!document.fullscreenElement, document.getElementById('canvas').style.width]`);
+  keys.F11 = { code: 'F11', keyCode: 122 };
+  await hold(tab, 'F11', 50);
+  const full = await waitFor(async () => { const s = await size(); return s[0] && s[1] === '1280px' && s; }, 10);
+  full ? ok('F11: full screen, the picture doubled') : fail(`F11: full screen and width ${await size()}`);
+  await hold(tab, 'F11', 50);
+  const back = await waitFor(async () => !(await size())[0], 10);
+  back ? ok('F11 again leaves full screen') : fail('F11 again stayed in full screen');
+  (await reading(tab, stageNow)) === stagePlaying ? ok('play goes on through full screen')
+                                                 : fail('the game left play on F11');
+  await tab.send('Emulation.setDeviceMetricsOverride', { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
+}
+
 // Each golden demo ends on the summary line the desktop builds end on.
 async function checkDemos(tab, url) {
   const names = fs.readdirSync(path.join(source, 'tests/demos')).filter((n) => n.endsWith('.demo'))
@@ -342,9 +417,10 @@ async function main() {
   };
   try {
     const tab = await openTab(b);
-    // WEB_CHECKS=play,best,storage,demos runs some of them only.
-    const wanted = (process.env.WEB_CHECKS || 'play,best,storage,demos').split(',');
-    const checks = { play: checkPlay, best: checkBestKept, storage: checkNoStorage, demos: checkDemos };
+    // WEB_CHECKS=play,best,storage,pad,full,demos runs some of them only.
+    const wanted = (process.env.WEB_CHECKS || 'play,best,storage,pad,full,demos').split(',');
+    const checks = { play: checkPlay, best: checkBestKept, storage: checkNoStorage, pad: checkGamepad,
+                     full: checkFullScreen, demos: checkDemos };
     for (const name of wanted)
       await checks[name](tab, url);
     // The game says so in a line when the audio would not open or a sound or
