@@ -13,7 +13,6 @@ protected:
     void SetUp() override { startTestGame(); }
     // One pass `ms` milliseconds after the previous one.
     int pass(Uint32 ms) { return runFramePass(lastTicks + ms); }
-    void press(int sym) { pushKeyDown(sym); }
     void expectShip(float x, float y)
     {
         EXPECT_EQ(player.getX(), x);
@@ -45,7 +44,7 @@ TEST_F(FramePass, FirstPassIsMeasuredFromTheStartOfTheLoop)
     useFakeTicks(7000);
     lastTicks = 0;
     holdKey(SDLK_DOWN, true); holdKey(SDLK_RIGHT, true);
-    press(SDLK_ESCAPE);
+    pushKeyDown(SDLK_ESCAPE);
     runFrameLoop();
     EXPECT_EQ(frameStep, 0.0f);
     EXPECT_EQ(distance, 0.0);
@@ -120,7 +119,7 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0);
     static std::vector<Uint8> silence(44100 * 4 * 2);
     shotSound = Mix_QuickLoad_RAW(silence.data(), silence.size());
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);  // a zero-length pass keeps the new bullet where it was put
     ASSERT_EQ(bulletActive[0], 1);
     EXPECT_EQ(std::make_tuple(bullets[0].getX(), bullets[0].getY()), std::make_tuple(170.0f, 219.0f));
@@ -129,7 +128,7 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
         bulletActive[i] = 1;
     player.setPos(300.0f, 300.0f);
     Mix_HaltChannel(0);
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);
     EXPECT_EQ(Mix_Playing(0), 1);
     for (int i = 0; i < maxBullets; i++)
@@ -137,25 +136,25 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     // Nor fired nor heard while paused.
     Mix_HaltChannel(0);
     paused = 1;
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);
     EXPECT_EQ(Mix_Playing(0), 0);
     Mix_CloseAudio();
 
     // ENTER restarts only a lost game, and a paused game stays paused.
     score = 55;
-    press(SDLK_RETURN);
+    pushKeyDown(SDLK_RETURN);
     pass(0);
     EXPECT_EQ(score, 55);
     gameOver = 1;
-    press(SDLK_RETURN);
+    pushKeyDown(SDLK_RETURN);
     pass(0);
     EXPECT_EQ(std::make_tuple(gameOver, score, paused), std::make_tuple(0, 0, 1));
 
     // All queued events are handled in one pass: paused, two presses of P
     // leave it paused, where handling only the first or the last would not.
-    press(SDLK_p);
-    press(SDLK_p);
+    pushKeyDown(SDLK_p);
+    pushKeyDown(SDLK_p);
     pass(0);
     EXPECT_EQ(paused, 1);
 }
