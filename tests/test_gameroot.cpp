@@ -20,16 +20,10 @@
 
 namespace {
 
-std::string cwd()
-{
-    char buf[PATH_MAX];
-    return getcwd(buf, sizeof buf) ? buf : "";
-}
-
 // Runs chooseGameRoot from `start` with fresh options and puts the working
 // directory back afterwards.
 struct RootRun {
-    std::string before = cwd();
+    std::string before = std::filesystem::current_path();
     ~RootRun()
     {
         if (chdir(before.c_str()) != 0)
@@ -53,7 +47,7 @@ TEST(GameRoot, DataOptionChangesFolderAndKeepsTheBestThere)
     writeString(root + "/Data/cloud/info", "1\n");
     options.dataDir = root.c_str();
     EXPECT_EQ(chooseGameRoot(), -1);
-    EXPECT_EQ(cwd(), root);
+    EXPECT_EQ(std::filesystem::current_path(), root);
     EXPECT_EQ(std::string(highScoreFile), root + "/high1") << "a chosen root keeps high1 in itself";
 }
 
@@ -77,7 +71,7 @@ TEST(GameRoot, DataWhereTheGameStartsBeatsTheInstalledTree)
     std::string dev = someGameData();
     ASSERT_EQ(chdir(dev.c_str()), 0);
     EXPECT_EQ(chooseGameRoot(), -1);
-    EXPECT_EQ(cwd(), dev);
+    EXPECT_EQ(std::filesystem::current_path(), dev);
     EXPECT_EQ(std::string(highScoreFile), dev + "/high1");
 
     removeTree(top);

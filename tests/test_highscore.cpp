@@ -285,14 +285,6 @@ static void crashLastLife()
     runPass(in);
 }
 
-static void restartPass()
-{
-    PassInput in = {};
-    in.ticks = lastTicks + 10;
-    addPassEvent(&in, passRestart);
-    runPass(in);
-}
-
 TEST_F(HighScoreFile, AGameThatEndsAboveTheBestSetsItAndSavesItAtOnce)
 {
     ignoreFileSizeSignal();
@@ -309,10 +301,10 @@ TEST_F(HighScoreFile, AGameThatEndsAboveTheBestSetsItAndSavesItAtOnce)
     EXPECT_EQ(highScore, 28400);
     EXPECT_EQ(readString("high1"), "28400");
 
-    // ENTER: a new game that has 28,400 to beat. At exit nothing is
+    // ENTER (its restart): a new game that has 28,400 to beat. At exit nothing is
     // written: the file holds the run's best already (the tail shows it is
     // not rewritten).
-    restartPass();
+    restartGame();
     EXPECT_EQ(highScore, 28400);
     writeString("high1", "28400 as saved");
     saveRunBest();
@@ -324,7 +316,7 @@ TEST_F(HighScoreFile, AGameThatEndsAboveTheBestSetsItAndSavesItAtOnce)
     crashLastLife();
     EXPECT_EQ(highScore, 28400);
     EXPECT_EQ(readString("high1"), "28400 as saved");
-    restartPass();
+    restartGame();
     score = 30000;
     saveRunBest();
     EXPECT_EQ(readString("high1"), "30000");
