@@ -31,12 +31,6 @@ static int attachOddPad()
     return SDL_JoystickAttachVirtualEx(&d);
 }
 
-static int attachController()
-{
-    return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
-                                     SDL_CONTROLLER_BUTTON_MAX, 0);
-}
-
 // SDL reads the mapping when its joystick system starts, and the pad's GUID
 // is known only once SDL has made it: the pad is made once to learn its GUID,
 // then the joystick system starts again with the mapping in the environment
@@ -111,7 +105,8 @@ TEST(GamepadSdl2, PadsComeAndGoDuringPlay)
     runFramePass(lastTicks + 10);
     EXPECT_EQ(player.getX(), 102.0f);
 
-    int second = attachController();
+    int second = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                           SDL_CONTROLLER_BUTTON_MAX, 0);
     ASSERT_GE(second, 0);
     SDL_Joystick *b = SDL_JoystickOpen(second);
     runFramePass(lastTicks + 10);

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <filesystem>
 #include <functional>
 #include "tests/support.h"
 #include <fcntl.h>
@@ -44,7 +45,6 @@ class HighScoreFile : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getcwd(oldDir, sizeof oldDir), nullptr);
         dir = makeTempDir();
         ASSERT_EQ(chdir(dir.c_str()), 0);
         highScore = 0;
@@ -53,7 +53,7 @@ protected:
     void TearDown() override
     {
         closeHighScore();
-        ASSERT_EQ(chdir(oldDir), 0);
+        ASSERT_EQ(chdir(oldDir.c_str()), 0);
     }
     int readFrom(const std::string &content)
     {
@@ -63,7 +63,7 @@ protected:
         closeHighScore();
         return highScore;
     }
-    char oldDir[4096];
+    std::string oldDir = std::filesystem::current_path();
     std::string dir;
 };
 

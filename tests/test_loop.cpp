@@ -1,5 +1,6 @@
 // Passes of the frame loop driven with chosen ticks, held keys and events.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <limits.h>
 #include <vector>
 #include "tests/support.h"
@@ -31,8 +32,7 @@ TEST_F(FramePass, ClockSurvivesWrapAndLongRuns)
     distance = 16777216.0;
     pass(1);
     EXPECT_NEAR(distance, 16777217.0, 1e-6);
-    for (int i = 0; i < maxEnemies; i++)
-        enemyActive[i] = 0;
+    std::fill_n(enemyActive, maxEnemies, 0);
     distance = 5e9;
     lastSpawnAt = (uint64_t)distance;
     pass(10);
@@ -124,8 +124,7 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     ASSERT_EQ(bulletActive[0], 1);
     EXPECT_EQ(std::make_tuple(bullets[0].getX(), bullets[0].getY()), std::make_tuple(170.0f, 219.0f));
     // The shot is heard even with every bullet in flight, and moves none.
-    for (int i = 0; i < maxBullets; i++)
-        bulletActive[i] = 1;
+    std::fill_n(bulletActive, maxBullets, 1);
     player.setPos(300.0f, 300.0f);
     Mix_HaltChannel(0);
     pushKeyDown(SDLK_SPACE);
