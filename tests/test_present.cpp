@@ -61,9 +61,8 @@ TEST(Present, ScaledCopyRepeatsEveryPixelNByNTimes)
     SDL_FillRect(small, NULL, 0x654321);
     scaleCopy(src, small, 2);
     EXPECT_EQ(pixelRGB(small, 0, 0), 0x654321u);
-    SDL_FreeSurface(small);
-    SDL_FreeSurface(big);
-    SDL_FreeSurface(src);
+    for (SDL_Surface *s : { small, big, src })
+        SDL_FreeSurface(s);
 }
 
 // Full screen: the largest factor whose picture one of the modes holds, and
