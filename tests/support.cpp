@@ -129,8 +129,7 @@ void removeTree(const std::string &dir)
 
 std::string someGameData()
 {
-    char real[PATH_MAX];
-    std::string dir = realpath(makeTempDir().c_str(), real) ? real : "";
+    std::string dir = std::filesystem::canonical(makeTempDir());
     EXPECT_TRUE(makeDirs(dir + "/data/ship"));
     writeString(dir + "/data/ship/info", "1\n");
     return dir;

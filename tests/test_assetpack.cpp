@@ -53,18 +53,12 @@ static int red(uint32_t c) { return c >> 16; }
 static int grn(uint32_t c) { return (c >> 8) & 255; }
 static int blue(uint32_t c) { return c & 255; }
 
-// Two safeguards no picture of the pack exercises today: the BMP writer puts
-// each channel where SDL's reader expects it (a red/blue swap would pass every
-// keyed picture, whose key colours read the same either way round), and a
-// solid pixel that happens to be the key colour is moved just off it rather
-// than becoming a hole.
-TEST(DrawingKit, BmpChannelsAndKeying)
+// A safeguard no picture of the pack exercises today: a solid pixel that
+// happens to be the key colour is moved just off it rather than becoming a
+// hole. (That the BMP writer puts each channel where SDL's reader expects it
+// is the bitmap test's, whose pictures it writes, and the golden demos'.)
+TEST(DrawingKit, ASolidPixelInTheKeyColourIsMovedOffIt)
 {
-    std::string dir = makeTempDir();
-    ASSERT_TRUE(art::saveBmp(dir + "/one.bmp", art::Image(1, 1, art::rgb(10, 20, 200.4f))));
-    Pixels p = loadPixels(dir + "/one.bmp");
-    removeTree(dir);
-    EXPECT_EQ(p.px, std::vector<uint32_t>({ 0x0A14C8 }));
     art::Image keyed(1, 1, art::rgb(255, 0, 255));
     art::applyKey(keyed, { 1 }, art::rgb(255, 0, 255));
     EXPECT_TRUE(keyed.get(0, 0).g > 0.0f && keyed.get(0, 0).g <= 1.0f) << keyed.get(0, 0).g;

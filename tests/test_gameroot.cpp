@@ -2,6 +2,7 @@
 // player's own folder for "high1" when the game runs from its install tree.
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <filesystem>
 #include <vector>
 #include <stdio.h>
 #include <stdlib.h>
@@ -19,16 +20,10 @@
 
 namespace {
 
-std::string cwd()
-{
-    char buf[PATH_MAX];
-    return getcwd(buf, sizeof buf) ? buf : "";
-}
-
 // Runs chooseGameRoot from `start` with fresh options and puts the working
 // directory back afterwards.
 struct RootRun {
-    std::string before = cwd();
+    std::string before = std::filesystem::current_path();
     ~RootRun()
     {
         if (chdir(before.c_str()) != 0)
@@ -52,7 +47,7 @@ TEST(GameRoot, DataOptionChangesFolderAndKeepsTheBestThere)
     writeString(root + "/Data/cloud/info", "1\n");
     options.dataDir = root.c_str();
     EXPECT_EQ(chooseGameRoot(), -1);
-    EXPECT_EQ(cwd(), root);
+    EXPECT_EQ(std::filesystem::current_path(), root);
     EXPECT_EQ(std::string(highScoreFile), root + "/high1") << "a chosen root keeps high1 in itself";
 }
 
@@ -63,11 +58,7 @@ TEST(GameRoot, DataOptionChangesFolderAndKeepsTheBestThere)
 TEST(GameRoot, DataWhereTheGameStartsBeatsTheInstalledTree)
 {
     RootRun run;
-    char exe[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    ASSERT_GT(n, 0);
-    exe[n] = 0;
-    std::string tree = installRootFor(exe);
+    std::string tree = installRootFor(std::filesystem::read_symlink("/proc/self/exe"));
     std::string top = tree.substr(0, tree.size() - strlen("/games/driftwing"));   // .../share
     ASSERT_NE(access(top.c_str(), F_OK), 0) << top << " exists; not touching it";
     ASSERT_TRUE(makeFolders(tree + "/data/ship", 0755));
@@ -77,13 +68,10 @@ TEST(GameRoot, DataWhereTheGameStartsBeatsTheInstalledTree)
     EXPECT_EQ(userDataDir("rel/data", "/home/a"), "/home/a/.local/share/driftwing");
     EXPECT_EQ(userDataDir(nullptr, "relative") + userDataDir(nullptr, nullptr), "");
 
-    std::string dev = makeTempDir();
-    ASSERT_TRUE(makeFolders(dev + "/data/ship", 0755));
-    writeString(dev + "/data/ship/info", "1\n");
+    std::string dev = someGameData();
     ASSERT_EQ(chdir(dev.c_str()), 0);
-    dev = cwd();
     EXPECT_EQ(chooseGameRoot(), -1);
-    EXPECT_EQ(cwd(), dev);
+    EXPECT_EQ(std::filesystem::current_path(), dev);
     EXPECT_EQ(std::string(highScoreFile), dev + "/high1");
 
     removeTree(top);

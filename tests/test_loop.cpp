@@ -1,5 +1,6 @@
 // Passes of the frame loop driven with chosen ticks, held keys and events.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <limits.h>
 #include <vector>
 #include "tests/support.h"
@@ -13,7 +14,6 @@ protected:
     void SetUp() override { startTestGame(); }
     // One pass `ms` milliseconds after the previous one.
     int pass(Uint32 ms) { return runFramePass(lastTicks + ms); }
-    void press(int sym) { pushKeyDown(sym); }
     void expectShip(float x, float y)
     {
         EXPECT_EQ(player.getX(), x);
@@ -32,8 +32,7 @@ TEST_F(FramePass, ClockSurvivesWrapAndLongRuns)
     distance = 16777216.0;
     pass(1);
     EXPECT_NEAR(distance, 16777217.0, 1e-6);
-    for (int i = 0; i < maxEnemies; i++)
-        enemyActive[i] = 0;
+    std::fill_n(enemyActive, maxEnemies, 0);
     distance = 5e9;
     lastSpawnAt = (uint64_t)distance;
     pass(10);
@@ -45,7 +44,7 @@ TEST_F(FramePass, FirstPassIsMeasuredFromTheStartOfTheLoop)
     useFakeTicks(7000);
     lastTicks = 0;
     holdKey(SDLK_DOWN, true); holdKey(SDLK_RIGHT, true);
-    press(SDLK_ESCAPE);
+    pushKeyDown(SDLK_ESCAPE);
     runFrameLoop();
     EXPECT_EQ(frameStep, 0.0f);
     EXPECT_EQ(distance, 0.0);
@@ -120,16 +119,15 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     ASSERT_EQ(Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 2048), 0);
     static std::vector<Uint8> silence(44100 * 4 * 2);
     shotSound = Mix_QuickLoad_RAW(silence.data(), silence.size());
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);  // a zero-length pass keeps the new bullet where it was put
     ASSERT_EQ(bulletActive[0], 1);
     EXPECT_EQ(std::make_tuple(bullets[0].getX(), bullets[0].getY()), std::make_tuple(170.0f, 219.0f));
     // The shot is heard even with every bullet in flight, and moves none.
-    for (int i = 0; i < maxBullets; i++)
-        bulletActive[i] = 1;
+    std::fill_n(bulletActive, maxBullets, 1);
     player.setPos(300.0f, 300.0f);
     Mix_HaltChannel(0);
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);
     EXPECT_EQ(Mix_Playing(0), 1);
     for (int i = 0; i < maxBullets; i++)
@@ -137,25 +135,25 @@ TEST_F(FramePass, EventsActOnlyWhenTheyShould)
     // Nor fired nor heard while paused.
     Mix_HaltChannel(0);
     paused = 1;
-    press(SDLK_SPACE);
+    pushKeyDown(SDLK_SPACE);
     pass(0);
     EXPECT_EQ(Mix_Playing(0), 0);
     Mix_CloseAudio();
 
     // ENTER restarts only a lost game, and a paused game stays paused.
     score = 55;
-    press(SDLK_RETURN);
+    pushKeyDown(SDLK_RETURN);
     pass(0);
     EXPECT_EQ(score, 55);
     gameOver = 1;
-    press(SDLK_RETURN);
+    pushKeyDown(SDLK_RETURN);
     pass(0);
     EXPECT_EQ(std::make_tuple(gameOver, score, paused), std::make_tuple(0, 0, 1));
 
     // All queued events are handled in one pass: paused, two presses of P
     // leave it paused, where handling only the first or the last would not.
-    press(SDLK_p);
-    press(SDLK_p);
+    pushKeyDown(SDLK_p);
+    pushKeyDown(SDLK_p);
     pass(0);
     EXPECT_EQ(paused, 1);
 }

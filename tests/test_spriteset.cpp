@@ -149,9 +149,8 @@ TEST_F(SpriteSetTest, UnreadableInfoIsReportedAndOverlongPathsAreRefused)
     // so is the one a cut-short path would name)
     std::string dir = makeDirOfLength(245);
     writeString(dir + "/info", "FILES: 2\nabcde.bmp 5\nabcdef.bmp 5\n");
-    writeBmp24(dir + "/abcde.bmp", 2, 2, plain);
-    writeBmp24(dir + "/abcdef.bmp", 2, 2, plain);
-    writeBmp24(dir + "/abcdef.bm", 2, 2, plain);
+    for (const char *name : { "/abcde.bmp", "/abcdef.bmp", "/abcdef.bm" })
+        writeBmp24(dir + name, 2, 2, plain);
     EXPECT_EQ(loadSpriteSet(&set, dir.c_str()), -1);
     EXPECT_EQ(std::make_pair(set.loaded, set.frameCount), std::make_pair(1, 1));
 }

@@ -65,9 +65,7 @@ TEST(StartStop, NoDisplayIsOneLineAndStatusOneBeforeSdlStarts)
     if (SDL_VERSIONNUM(v.major, v.minor, v.patch) < SDL_VERSIONNUM(1, 2, 50))
         refused.push_back({ "-u", "DISPLAY", "-u", "SDL_VIDEODRIVER", "WAYLAND_DISPLAY=wayland-0" });
     for (auto env : refused) {
-        std::string said;
-        for (const auto &e : env)
-            said += e + " ";
+        std::string said = testing::PrintToString(env);
         env.insert(env.end(), { "SDL_AUDIODRIVER=dummy", "--window", "--nosound" });
         GameChild g(dir, env);
         ASSERT_TRUE(g.waitEnd(30)) << said << ": still running";

@@ -4,6 +4,7 @@
 // gameRand(), each expectation replaying the same seed, so that a draw made
 // out of order or one too many shows up.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <tuple>
 #include <vector>
 #include "game/update.h"
@@ -258,8 +259,7 @@ TEST_F(WorldUpdate, EnemyTakesItsDrawsInOrder)
     EXPECT_GT(oneFrameOdd, 0);
 
     // A full pool draws nothing and changes nothing.
-    for (int i = 0; i < maxEnemies; i++)
-        enemyActive[i] = 1;
+    std::fill_n(enemyActive, maxEnemies, 1);
     enemySpeed[1] = 0;
     std::vector<int> d = replay(99, 1);
     spawnEnemy();

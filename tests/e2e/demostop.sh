@@ -40,18 +40,16 @@ judge "--play, ESC in a recorded gap" "$gpid" esc.txt
 # display would wait for each other's input grab instead of playing. A
 # background job of a script starts with SIGINT ignored (and the game keeps
 # an ignored signal so): here it is not.
-pids=()
+declare -A pidOf
 for sig in TERM INT HUP; do
     env --default-signal=INT "$GAME" --window --play gap.demo >"play-$sig.txt" 2>&1 &
-    pids+=("$!")
+    pidOf[$sig]=$!
 done
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy launch timed --timedemo long.demo
 for out in play-TERM.txt play-INT.txt play-HUP.txt timed.txt; do begun "$out"; done
-i=0
-for sig in TERM INT HUP; do kill -"$sig" "${pids[$i]}"; i=$((i + 1)); done
+for sig in TERM INT HUP; do kill -"$sig" "${pidOf[$sig]}"; done
 kill -HUP "$gpid"
-i=0
-for sig in TERM INT HUP; do judge "--play, SIG$sig in a recorded gap" "${pids[$i]}" "play-$sig.txt"; i=$((i + 1)); done
+for sig in TERM INT HUP; do judge "--play, SIG$sig in a recorded gap" "${pidOf[$sig]}" "play-$sig.txt"; done
 # (Played to its end, a million passes take minutes, past the judge's wait.)
 judge "--timedemo, SIGHUP" "$gpid" timed.txt
 

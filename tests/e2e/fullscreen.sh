@@ -16,11 +16,9 @@ placed() { window && where "$win"; }
 # Keys go to the game's window, wherever the library put it.
 press() { window && xdotool windowfocus --sync "$win" 2>/dev/null; xdotool key "$1"; }
 
-# Screenshots stay in X's own format while waiting: a 1600 x 1200 PNG takes
-# a while to write on a busy machine. keep NAME makes the PNG of the last
-# one, for a player's eyes.
-grab() { xwd -root -silent >"$work/screen.xwd"; }
-keep() { convert "xwd:$work/screen.xwd" "$work/$1.png"; }
+# Screenshots stay in X's own format while waiting (a 1600 x 1200 PNG takes
+# a while to write on a busy machine); the last one of each F11 is kept as a
+# PNG, for a player's eyes.
 # The part of a paused picture right of game x = 200 (the ship, never
 # steered, stays left of it and blinks even when paused), at scale $n with
 # the picture's corner at ($1, $2).
@@ -29,13 +27,11 @@ still() { echo "$((440 * n))x$((480 * n))+$(($1 + 200 * n))+$(($2))"; }
 # (X, Y), fewer than 100 pixels apart.
 sameAs() {
     local got
-    grab
+    xwd -root -silent >"$work/screen.xwd"
     convert "xwd:$work/screen.xwd" -crop "$(still "$1" "$2")" +repage "$work/now.miff"
     got=$(compare -metric AE "$work/kept.miff" "$work/now.miff" null: 2>&1)
     [ "${got%%.*}" -lt 100 ] 2>/dev/null
 }
-# The full-screen picture's corner at scale n.
-fullCorner() { fx=$(( (screenW - 640 * n) / 2 )) fy=$(( (screenH - 480 * n) / 2 )); }
 # The last screenshot is black but for the picture at (fx, fy): no stale
 # frame, no part of the picture out of place.
 blackAround() {
@@ -55,7 +51,8 @@ for wm in $managers; do
     [ "$wm" = openbox ] && windowManagerFor always
     for n in 1 2; do
         label="scale $n, window manager: $wm"
-        fullCorner
+        # The full-screen picture's corner at this scale.
+        fx=$(( (screenW - 640 * n) / 2 )) fy=$(( (screenH - 480 * n) / 2 ))
         # Only P pauses: classic SDL 1.2 under a window manager starts full
         # screen with the focus elsewhere.
         if [ "$n" = 1 ]; then mode="full screen"; launch "full$n-$wm" --scale $n --nosound --no-autopause
@@ -108,7 +105,7 @@ for wm in $managers; do
                     fail "$label: F11 $k: window ${ww}x$wh at $wx,$wy does not show the picture"
                 fi
             fi
-            keep "f11-$k-$n-$wm"
+            convert "xwd:$work/screen.xwd" "$work/f11-$k-$n-$wm.png"
         done
         quits "$label"
     done
