@@ -55,9 +55,11 @@ judge "--timedemo, SIGHUP" "$gpid" timed.txt
 
 # ---- recording, on the dummy drivers ----
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
-# recording NAME: the temporary file of a recording into NAME holds the
-# demo's header: the recording has begun.
-recording() { [ -n "$(find . -maxdepth 1 -name "$1.??????" -size +0)" ]; }
+# recording NAME: the temporary file of a recording into NAME holds passes,
+# not only the demo's header (over a kilobyte: a pass takes a few bytes).
+# A recording ended before its first pass keeps no demo, by design, and the
+# header is written a moment before the first pass.
+recording() { [ -n "$(find . -maxdepth 1 -name "$1.??????" -size +1k)" ]; }
 leftovers() { find . -maxdepth 1 -name "$1.??????" | wc -l; }
 plays() { "$GAME" --timedemo "$1" >/dev/null 2>&1; }
 
@@ -67,7 +69,7 @@ plays() { "$GAME" --timedemo "$1" >/dev/null 2>&1; }
 launch twice --nosound --record twice.demo
 waitUntil 60 recording twice.demo || fail "two signals: the recording never began"
 kill -TERM "$gpid"; kill -HUP "$gpid"
-ends "$gpid" 2>/dev/null
+ends "$gpid" 120 2>/dev/null || status=none
 case ${status:-} in 0|129|143) ;; *) fail "two signals: status ${status:-none}" ;; esac
 plays twice.demo && ok "two signals (status $status): the demo plays" || fail "two signals: no demo that plays"
 [ "$(leftovers twice.demo)" -eq 0 ] || fail "two signals: a temporary file is left"
