@@ -172,6 +172,17 @@ async function hold(tab, name, ms) {
   await key(tab, name, 'keyUp');
 }
 
+// Live play meets enemies: a crash puts the ship back and a bullet can hit
+// at once, so a move or a shot gets three tries before it counts as failed.
+const tries = async (attempt) => (await attempt()) || (await attempt()) || attempt();
+
+// Waits until the game has run n more frames: what the page changed before
+// has been read by then.
+async function framesPass(tab, n) {
+  const from = await reading(tab, framesRun);
+  return waitFor(async () => (await reading(tab, framesRun)) >= from + n, 10);
+}
+
 async function load(tab, url) {
   await tab.send('Page.navigate', { url });
   return waitFor(async () => (await reading(tab, stageNow)) === stagePlaying, 60);
@@ -200,9 +211,6 @@ async function checkPlay(tab, url) {
   const band = fraction(path.join(work, 'play.png'), '640x400+0+60', 'r+g+b>0.15');
   band > 0.5 ? ok(`play band drawn (${band.toFixed(3)})`) : fail(`play band mostly black (${band})`);
 
-  // Live play meets enemies: a crash puts the ship back and a bullet can hit
-  // at once, so a move or a shot gets three tries before it counts as failed.
-  const tries = async (attempt) => (await attempt()) || (await attempt()) || attempt();
   const moved = async (name, which, ms, test) => tries(async () => {
     const from = await reading(tab, which);
     await hold(tab, name, ms);
@@ -310,18 +318,20 @@ async function checkGamepad(tab, url) {
   await load(tab, url);
   (await said(/gamepad taken up: /)) ? ok('a gamepad present at start is taken up')
                                      : fail('no "gamepad taken up" line for a standard pad');
-  // SDL takes the first value it reads of an axis as the stick at rest: let
-  // play read the pad untouched a few frames before steering.
-  const frame0 = await reading(tab, framesRun);
-  await waitFor(async () => (await reading(tab, framesRun)) > frame0 + 10, 10);
   const set = (what) => evaluate(tab, `(() => { const p = window.testPad; ${what}; return 1; })()`);
+  // SDL's browser joystick reports an axis only when it changes, and SDL
+  // takes the first value it gets as the stick at rest: the first push after
+  // a pad comes is swallowed, for a player too. Push once and let go first.
+  await set('p.axes[0] = 1');
+  await framesPass(tab, 2);
+  await set('p.axes[0] = 0');
+  await framesPass(tab, 2);
   const press = (n, down) => set(`p.buttons[${n}] = { pressed: ${down}, value: ${down ? 1 : 0} }`);
-  // Each move gets three tries, as on the keyboard: a crash puts the ship back.
-  const tries = async (attempt) => (await attempt()) || (await attempt()) || attempt();
+  // Held until the ship has moved (a few seconds at most), then let go.
   const steers = (which, start, stop, test) => tries(async () => {
     const from = await reading(tab, which);
     await set(start);
-    await sleep(400);
+    await waitFor(async () => test(from, await reading(tab, which)), 3);
     await set(stop);
     const to = await reading(tab, which);
     return test(from, to) && `${from} -> ${to}`;
@@ -335,7 +345,7 @@ async function checkGamepad(tab, url) {
     await press(0, true);
     const flying = await waitFor(async () => (await reading(tab, bulletsFlying)) > 0, 1);
     await press(0, false);
-    await sleep(100);
+    await framesPass(tab, 2);
     return flying;
   });
   fired ? ok('A fires') : fail('no bullet after A');
